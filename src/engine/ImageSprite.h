@@ -1,0 +1,49 @@
+#pragma once
+// Sprites that show a picture of the image list.
+#include "engine/Pictures.h"
+#include "engine/Sprite.h"
+
+namespace kv {
+
+class TImageSprite : public TSprite {
+public:
+    explicit TImageSprite(TSprite* AParent) : TSprite(AParent) {}
+
+    void Render() override;
+    void Step(int32_t MoveCount) override;  // the animation advance
+    TRect BoundsRect() override { return TSprite::BoundsRect(); }
+    bool HitTest(TSprite*) override { return true; }
+
+    int32_t PatternIndex() const { return static_cast<int32_t>(PatternPos) + PatternBase; }
+
+    int32_t PatternCount = 0;
+    bool PatternLoop = false;
+    double PatternPos = 0;
+    double PatternSpeed = 0;
+    int32_t PatternBase = 0;
+    TPictureCollectionItem* Image = nullptr;
+};
+
+class TImageSpriteEx : public TImageSprite {
+public:
+    explicit TImageSpriteEx(TSprite* AParent) : TImageSprite(AParent) {
+        Alpha = 255;
+        IsImageEx_ = true;
+    }
+
+    void Render() override;
+    // Never culled: the rectangle used by the draw pass and the coarse collision test is the view.
+    TRect BoundsRect() override;
+    bool HitTest(TSprite* Other) override;
+
+    // The sprite's own rectangle: Trunc of its absolute position with its size.
+    TRect OwnRect() const;
+
+    int32_t Angle = 0;
+    int32_t Alpha = 255;
+};
+
+// Standard image set-up: the named picture and its pattern size.
+void SetImage(TImageSprite* Sprite, TPictureCollectionItem* Item);
+
+}  // namespace kv

@@ -1,0 +1,127 @@
+#include "engine/Pictures.h"
+
+#include "engine/Errors.h"
+#include "engine/Surface.h"
+#include "engine/dxg/DxgFile.h"
+
+namespace kv {
+
+std::string FoldName(const std::string& s) {
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c >= 'A' && c <= 'Z') {
+            out += static_cast<char>(c - 'A' + 'a');
+        } else if (c == 0xEF && i + 2 < s.size() && static_cast<unsigned char>(s[i + 1]) == 0xBC) {
+            // U+FF21 … U+FF3A (full-width A … Z) fold to U+FF41 … U+FF5A.
+            unsigned char c3 = static_cast<unsigned char>(s[i + 2]);
+            if (c3 >= 0xA1 && c3 <= 0xBA) {
+                unsigned cp = 0xFF21 + (c3 - 0xA1) + 0x20;
+                out += static_cast<char>(0xEF);
+                out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+                out += static_cast<char>(0x80 | (cp & 0x3F));
+                i += 2;
+            } else {
+                out += static_cast<char>(c);
+            }
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+void TPictureCollectionItem::Prepare(ISurface* Surface) {
+    Patterns.clear();
+    const int32_t w = Width(), h = Height();
+    const int32_t pw = Picture.Width, ph = Picture.Height;
+    if (w == pw && h == ph) {
+        Patterns.push_back({0, 0, pw, ph});
+    } else if (w > 0 && h > 0) {
+        const int32_t sx = w + SkipWidth, sy = h + SkipHeight;
+        const int32_t cols = sx > 0 ? (pw + SkipWidth) / sx : 0;
+        const int32_t rows = sy > 0 ? (ph + SkipHeight) / sy : 0;
+        for (int32_t r = 0; r < rows; ++r)
+            for (int32_t c = 0; c < cols; ++c) Patterns.push_back({c * sx, r * sy, c * sx + w, r * sy + h});
+    }
+    if (Surface) Surface->Prepare(*this);
+    Prepared_ = Surface != nullptr;
+}
+
+void TPictureCollectionItem::Draw(ISurface* Dest, int32_t X, int32_t Y, int32_t Pattern) const {
+    if (!Dest || !Usable(Pattern)) return;
+    const TRect& s = Patterns[Pattern];
+    TDrawParams p;
+    p.Src = s;
+    p.DstX = X;
+    p.DstY = Y;
+    p.DstW = s.Width();
+    p.DstH = s.Height();
+    Dest->DrawPicture(*this, p);
+}
+
+void TPictureCollectionItem::ScaleDraw(ISurface* Dest, const TRect& R, int32_t Pattern) const {
+    BlendDraw(Dest, R, Pattern, 255);
+}
+
+void TPictureCollectionItem::BlendDraw(ISurface* Dest, const TRect& R, int32_t Pattern, int32_t Alpha) const {
+    if (!Dest || !Usable(Pattern) || Alpha <= 0 || R.Width() <= 0 || R.Height() <= 0) return;
+    TDrawParams p;
+    p.Src = Patterns[Pattern];
+    p.DstX = R.Left;
+    p.DstY = R.Top;
+    p.DstW = R.Width();
+    p.DstH = R.Height();
+    p.Alpha = Alpha > 255 ? 255 : Alpha;
+    Dest->DrawPicture(*this, p);
+}
+
+void TPictureCollectionItem::TurnDraw(ISurface* Dest, int32_t X, int32_t Y, int32_t W, int32_t H, int32_t Pattern,
+                                      double CenterX, double CenterY, int32_t Angle) const {
+    TurnBlendDraw(Dest, X, Y, W, H, Pattern, CenterX, CenterY, Angle, 255);
+}
+
+void TPictureCollectionItem::TurnBlendDraw(ISurface* Dest, int32_t X, int32_t Y, int32_t W, int32_t H,
+                                           int32_t Pattern, double CenterX, double CenterY, int32_t Angle,
+                                           int32_t Alpha) const {
+    if (!Dest || !Usable(Pattern) || Alpha <= 0 || W == 0 || H == 0) return;
+    TDrawParams p;
+    p.Src = Patterns[Pattern];
+    p.DstX = X - CenterX * W;
+    p.DstY = Y - CenterY * H;
+    p.DstW = W;
+    p.DstH = H;
+    p.AngleDegrees = (Angle & 255) * 360.0 / 256.0;
+    p.CenterX = X;
+    p.CenterY = Y;
+    p.Alpha = Alpha > 255 ? 255 : Alpha;
+    Dest->DrawPicture(*this, p);
+}
+
+void TDXImageList::LoadList(const std::string& FileName) { SetItems(dxg::LoadPictures(FileName)); }
+
+void TDXImageList::SetItems(std::vector<std::unique_ptr<TPictureCollectionItem>> Items) {
+    Items_ = std::move(Items);
+    ByName_.clear();
+    for (auto& it : Items_) ByName_.emplace(FoldName(it->Name), it.get());  // first of equal names wins
+    if (Surface_)
+        for (auto& it : Items_) it->Prepare(Surface_);
+}
+
+TPictureCollectionItem* TDXImageList::Find(const std::string& Name) const {
+    auto it = ByName_.find(FoldName(Name));
+    return it == ByName_.end() ? nullptr : it->second;
+}
+
+TPictureCollectionItem* TDXImageList::Lookup(const std::string& Name) const {
+    if (auto* p = Find(Name)) return p;
+    throw EPictureCollectionError("画像 '" + Name + "' が見つかりません");
+}
+
+void TDXImageList::AttachSurface(ISurface* S) {
+    Surface_ = S;
+    for (auto& it : Items_) it->Prepare(S);
+}
+
+}  // namespace kv

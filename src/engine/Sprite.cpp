@@ -1,0 +1,210 @@
+#include "engine/Sprite.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "engine/Errors.h"
+#include "engine/Surface.h"
+
+namespace kv {
+
+std::string ListIndexMessage(long index) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "リストのインデックスが範囲を超えています (%ld)", index);
+    return buf;
+}
+
+TSprite::TSprite(TSprite* AParent) : Parent(AParent) {
+    if (Parent) {
+        Parent->Add(this);
+        Engine = Parent->Engine ? Parent->Engine : static_cast<TSpriteEngine*>(Parent);
+        Engine->MemberCount++;
+    }
+}
+
+TSprite::~TSprite() {
+    Clear();
+    if (Parent) {
+        Engine->MemberCount--;
+        if (!Detached_) Parent->Remove(this);
+        if (Killed) {
+            auto& kl = Engine->KillList;
+            auto it = std::find(kl.rbegin(), kl.rend(), this);
+            if (it != kl.rend()) kl.erase(std::next(it).base());
+        }
+    }
+    if (Weak_) *Weak_ = nullptr;
+}
+
+void TSprite::Add(TSprite* Sprite) {
+    Children_.push_back(Sprite);
+    // First position whose Z is not less than the new one: newest first among equal Z.
+    int lo = 0, hi = static_cast<int>(DepthList_.size()) - 1;
+    while (hi >= lo) {
+        int mid = (lo + hi) / 2;
+        if (DepthList_[mid]->Z - Sprite->Z < 0)
+            lo = mid + 1;
+        else
+            hi = mid - 1;
+    }
+    if (lo == 0)
+        DepthList_.push_front(Sprite);
+    else
+        DepthList_.insert(DepthList_.begin() + lo, Sprite);
+}
+
+void TSprite::Remove(TSprite* Sprite) {
+    // Clear frees the last child first, which is also the front of an all-equal depth list.
+    auto c = std::find(Children_.rbegin(), Children_.rend(), Sprite);
+    if (c != Children_.rend()) Children_.erase(std::next(c).base());
+    auto d = std::find(DepthList_.begin(), DepthList_.end(), Sprite);
+    if (d != DepthList_.end()) DepthList_.erase(d);
+    if (Children_.empty()) {
+        std::vector<TSprite*>().swap(Children_);
+        std::deque<TSprite*>().swap(DepthList_);
+    }
+}
+
+void TSprite::OnHit(TSprite*, bool&) {}
+void TSprite::Render() {}
+void TSprite::Step(int32_t) {}
+
+TRect TSprite::BoundsRect() {
+    int32_t x = static_cast<int32_t>(AbsX());
+    int32_t y = static_cast<int32_t>(AbsY());
+    return {x, y, x + Width, y + Height};
+}
+
+bool TSprite::HitTest(TSprite*) { return true; }
+
+void TSprite::Kill() {
+    if (Engine && !Killed) {
+        Killed = true;
+        Engine->KillList.push_back(this);
+    }
+}
+
+int32_t TSprite::Collide() {
+    if (!Engine || Killed || !Collidable) return 0;
+    TSpriteEngine* E = Engine;
+    E->HitCount = 0;
+    E->HitStop = false;
+    E->HitRect = BoundsRect();
+    E->HitSource = this;
+    const int32_t n = E->Count();
+    for (int32_t i = 0; i < n; ++i) E->CollideVisit(E->Children_[i]);
+    return E->HitCount;
+}
+
+void TSpriteEngine::CollideVisit(TSprite* S) {
+    if (!S->Collidable) return;
+    TSprite* C = HitSource;
+    if (S != C && OverlapRect(S->BoundsRect(), HitRect) && C->HitTest(S) && S->HitTest(C)) {
+        HitCount++;
+        C->OnHit(S, HitStop);
+        if (!C->Collidable || C->Killed) HitStop = true;
+    }
+    if (HitStop) return;
+    const int32_t m = S->Count();
+    for (int32_t j = 0; j < m; ++j) CollideVisit(S->Children_[j]);
+}
+
+void TSprite::Move(int32_t MoveCount) {
+    if (!Movable) return;
+    Step(MoveCount);
+    const int32_t n = Count();
+    for (int32_t i = 0; i < n; ++i) Children_[i]->Move(MoveCount);
+}
+
+void TSprite::Draw() {
+    if (!Visible) return;
+    if (Engine) {
+        if (OverlapRect(BoundsRect(), Engine->ViewRect)) {
+            Render();
+            Engine->DrawnCount++;
+        }
+    }
+    for (size_t i = 0; i < DepthList_.size(); ++i) DepthList_[i]->Draw();
+}
+
+void TSprite::Clear() {
+    while (!Children_.empty()) delete Children_.back();
+}
+
+TSprite* TSprite::Items(int32_t Index) const {
+    if (Children_.empty()) throw ESpriteError(ListIndexMessage(Index));
+    if (Index < 0 || Index >= Count()) throw EListError(ListIndexMessage(Index));
+    return Children_[Index];
+}
+
+double TSprite::AbsX() const { return Parent ? X + Parent->AbsX() : X; }
+double TSprite::AbsY() const { return Parent ? Y + Parent->AbsY() : Y; }
+
+const std::shared_ptr<TSprite*>& TSprite::WeakToken() {
+    if (!Weak_) Weak_ = std::make_shared<TSprite*>(this);
+    return Weak_;
+}
+
+TSpriteEngine::TSpriteEngine() : TSprite(nullptr) {}
+
+TSpriteEngine::~TSpriteEngine() { Clear(); }
+
+void TSpriteEngine::Draw() {
+    DrawnCount = 0;
+    TSprite::Draw();
+}
+
+void TSpriteEngine::SetSurface(ISurface* ASurface) {
+    Surface = ASurface;
+    if (Surface) {
+        ViewRect = {0, 0, Surface->SurfaceWidth(), Surface->SurfaceHeight()};
+        Width = ViewRect.Width();
+        Height = ViewRect.Height();
+    }
+}
+
+// Frees every killed sprite. Instead of taking each one out of its parent's lists on its
+// own (quadratic when thousands of bullets die in one frame), the killed sprites are first
+// detached from their parents in one sweep per parent, then freed in reverse order of killing.
+void TSpriteEngine::Purge() {
+    if (KillList.empty()) return;
+    std::vector<TSprite*> killed;
+    killed.swap(KillList);
+
+    auto hasKilledAncestor = [](TSprite* s) {
+        for (TSprite* p = s->Parent; p && p->Parent; p = p->Parent)
+            if (p->Killed) return true;
+        return false;
+    };
+    std::vector<TSprite*> roots;
+    roots.reserve(killed.size());
+    std::vector<TSprite*> parents;
+    for (TSprite* s : killed) {
+        if (hasKilledAncestor(s)) {
+            s->Killed = false;  // freed with its ancestor; it is no longer waiting in the list
+            continue;
+        }
+        roots.push_back(s);
+        s->Detached_ = true;
+        if (!s->Parent->CompactPending_) {
+            s->Parent->CompactPending_ = true;
+            parents.push_back(s->Parent);
+        }
+    }
+    for (TSprite* p : parents) {
+        auto detached = [](TSprite* s) { return s->Detached_; };
+        std::erase_if(p->Children_, detached);
+        std::erase_if(p->DepthList_, detached);
+        if (p->Children_.empty()) {
+            std::vector<TSprite*>().swap(p->Children_);
+            std::deque<TSprite*>().swap(p->DepthList_);
+        }
+        p->CompactPending_ = false;
+    }
+    for (auto it = roots.rbegin(); it != roots.rend(); ++it) {
+        (*it)->Killed = false;  // already out of KillList
+        delete *it;
+    }
+}
+
+}  // namespace kv

@@ -1,0 +1,119 @@
+#pragma once
+// The sprite tree and the engine's passes: draw, purge, move, and the collision walk.
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "engine/Geometry.h"
+
+namespace kv {
+
+class TSpriteEngine;
+class ISurface;
+
+class TSprite {
+public:
+    explicit TSprite(TSprite* AParent);
+    virtual ~TSprite();
+    TSprite(const TSprite&) = delete;
+    TSprite& operator=(const TSprite&) = delete;
+
+    // Virtual operations, in slot order.
+    virtual void OnHit(TSprite* Other, bool& Done);
+    virtual void Render();
+    virtual void Step(int32_t MoveCount);
+    virtual TRect BoundsRect();
+    virtual bool HitTest(TSprite* Other);
+
+    void Kill();
+    int32_t Collide();
+    void Move(int32_t MoveCount);
+    void Draw();
+    void Clear();
+    int32_t Count() const { return static_cast<int32_t>(Children_.size()); }
+    TSprite* Items(int32_t Index) const;
+    double AbsX() const;
+    double AbsY() const;
+
+    TSpriteEngine* Engine = nullptr;
+    TSprite* Parent = nullptr;
+    bool Killed = false;
+    bool Collidable = true;
+    bool Movable = true;
+    bool Visible = true;
+    double X = 0, Y = 0;
+    int32_t Z = 0;
+    int32_t Width = 0, Height = 0;
+
+    // Children in the order they were added, and the same children ordered by Z.
+    const std::vector<TSprite*>& Children() const { return Children_; }
+    const std::deque<TSprite*>& DepthList() const { return DepthList_; }
+
+    // Token shared with weak handles; made on first request so bullets never pay for it.
+    const std::shared_ptr<TSprite*>& WeakToken();
+    bool IsImageSpriteEx() const { return IsImageEx_; }
+
+protected:
+    bool IsImageEx_ = false;  // set by TImageSpriteEx; spares a dynamic_cast per hit test
+
+private:
+    friend class TSpriteEngine;
+    void Add(TSprite* Sprite);
+    void Remove(TSprite* Sprite);
+
+    std::vector<TSprite*> Children_;
+    std::deque<TSprite*> DepthList_;
+    std::shared_ptr<TSprite*> Weak_;
+    bool Detached_ = false;      // already taken out of its parent's lists by a batched purge
+    bool CompactPending_ = false;
+};
+
+// Context object the engine carries for its owner (the main window); game code reaches
+// the global state through it.
+class TEngineContext {
+public:
+    virtual ~TEngineContext() = default;
+};
+
+class TSpriteEngine : public TSprite {
+public:
+    TSpriteEngine();
+    ~TSpriteEngine() override;
+
+    void Purge();
+    void Draw();
+    void SetSurface(ISurface* ASurface);
+
+    int32_t MemberCount = 0;
+    int32_t HitCount = 0;
+    bool HitStop = false;
+    TRect HitRect;
+    TSprite* HitSource = nullptr;
+    std::vector<TSprite*> KillList;
+    int32_t DrawnCount = 0;
+    ISurface* Surface = nullptr;
+    TRect ViewRect;
+    TEngineContext* Context = nullptr;
+
+private:
+    friend class TSprite;
+    void CollideVisit(TSprite* S);
+};
+
+// A reference to a sprite that reads as empty once the sprite has been freed.
+template <class T>
+class TSpriteRef {
+public:
+    TSpriteRef() = default;
+    TSpriteRef(T* Sprite) : Token_(Sprite ? Sprite->WeakToken() : nullptr) {}
+    T* Get() const { return Token_ ? static_cast<T*>(*Token_) : nullptr; }
+    T* operator->() const { return Get(); }
+    explicit operator bool() const { return Get() != nullptr; }
+    bool operator==(const TSprite* S) const { return Get() == S; }
+
+private:
+    std::shared_ptr<TSprite*> Token_;
+};
+
+}  // namespace kv

@@ -1,0 +1,57 @@
+#include "shell/Form1.h"
+
+#include <algorithm>
+#include <atomic>
+
+#include "engine/Errors.h"
+#include "shell/FormHooks.h"
+
+namespace kv {
+
+std::vector<TFormHook>& FormCreateHooks() {
+    static std::vector<TFormHook> hooks;
+    return hooks;
+}
+
+size_t TForm1::NextVarsId() {
+    static std::atomic<size_t> next{0};
+    return next++;
+}
+
+TForm1::TForm1(const TServices& S)
+    : ExeDir(S.ExeDir), DataDir(S.DataDir), Engine_(std::make_unique<TSpriteEngine>()) {
+    Engine_->Context = this;
+    DXDraw1 = S.Surface;
+    MediaPlayer1 = S.Music;
+    Dialogs = S.Dialogs;
+    RandomGen.Seed(S.Seed);  // FormCreate's first step: the platform chose the seed
+    Keyboard_ = std::make_unique<TKeyboard>(S.Keyboard);
+    Joystick_ = std::make_unique<TJoystick>(S.Joystick);
+    DXInput1.AddDevice(Keyboard_.get());
+    DXInput1.AddDevice(Joystick_.get());
+    Engine_->SetSurface(DXDraw1);
+    DXImageList1.AttachSurface(DXDraw1);
+    DXWaveList1.AttachDevice(S.Audio);
+    if (MediaPlayer1) MediaPlayer1->OnNotify = [this] { Handle([this] { MediaPlayer1Notify(); }); };
+    DXTimer1.OnTimer = [this](int32_t lag) { DXTimer1Timer(lag); };
+    for (TFormHook h : FormCreateHooks()) h(*this);
+}
+
+TForm1::~TForm1() {
+    if (MediaPlayer1) MediaPlayer1->OnNotify = nullptr;
+    Engine_.reset();  // sprites first: their destructors may still look at the window
+}
+
+void TForm1::ReportError(const std::string& Message) {
+    if (std::find(ShownErrors_.begin(), ShownErrors_.end(), Message) != ShownErrors_.end()) return;
+    ShownErrors_.push_back(Message);
+    if (ErrorSink) ErrorSink(Message);
+    Log.Write("error", {{"message", Message}});
+    PendingErrorBoxes.push_back(Message);
+}
+
+void TForm1::PhaseStarted(const char* ClassName) {
+    Log.Write("phase", {{"class", std::string(ClassName)}, {"boss", BossName}, {"attack", AttackName}});
+}
+
+}  // namespace kv

@@ -1,0 +1,203 @@
+#pragma once
+// The main window: it owns every component and holds the game's global state.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <typeindex>
+#include <vector>
+
+#include "engine/ImageSprite.h"
+#include "engine/Input.h"
+#include "engine/Music.h"
+#include "engine/Pictures.h"
+#include "engine/Random.h"
+#include "engine/Sounds.h"
+#include "engine/Sprite.h"
+#include "engine/Surface.h"
+#include "engine/Timer.h"
+#include "engine/Widgets.h"
+#include "shell/EventLog.h"
+
+namespace kv {
+
+// What the platform hands the window. Any pointer may be null (then that service is absent).
+struct TServices {
+    ISurface* Surface = nullptr;
+    IAudioDevice* Audio = nullptr;
+    IMusicPlayer* Music = nullptr;
+    IDialogs* Dialogs = nullptr;
+    IKeyboardSource* Keyboard = nullptr;
+    IJoystickSource* Joystick = nullptr;
+    std::string ExeDir;   // folder of the executable, with its trailing separator
+    std::string DataDir;  // where Pictures.dxg, Sounds.dxg and Score.dtf are; "" = current directory
+    uint32_t Seed = 0;
+};
+
+// Indices of the 20 boss phase counters, in their order.
+enum TBossCounter : int32_t {
+    bcROneA, bcROneB, bcMarcoA, bcMarcoB, bcMarcoC, bcVelusA, bcVelusB, bcVelusC, bcVelusD,
+    bcGadnicA, bcGadnicB, bcGadnicC, bcGadnicD, bcGadnicE,
+    bcDagarA, bcDagarB, bcDagarC, bcDagarD, bcDagarE, bcDagarF,
+    BossCounterCount
+};
+
+class TForm1 : public TEngineContext {
+public:
+    explicit TForm1(const TServices& Services);
+    ~TForm1() override;
+
+    // ---- components ----
+    std::string Caption = "Kalvento";
+    static constexpr int32_t ClientWidth = 321, ClientHeight = 481;
+    ISurface* DXDraw1 = nullptr;  // back buffer
+    TDXImageList DXImageList1;
+    TDXWaveList DXWaveList1;
+    TSpriteEngine* SpriteEngine() { return Engine_.get(); }
+    TDXInput DXInput1;
+    TDXTimer DXTimer1;
+    IMusicPlayer* MediaPlayer1 = nullptr;
+    std::string MediaFileName;  // the player's current FileName
+    IDialogs* Dialogs = nullptr;
+    TButton Button1, Button2, Button3, Button4, Button5, Button6;
+    TEdit Edit1, Edit2;
+    TSubWindow Form2;
+    bool CloseRequested = false;  // Button3 ("終了") closed the window
+    TRandom RandomGen;
+    int32_t Random(int32_t n) { return RandomGen.Random(n); }
+    double Random() { return RandomGen.Random(); }
+    TEventLog Log;
+    std::string ExeDir, DataDir;
+
+    // ---- global game state ----
+    TSpriteRef<TImageSpriteEx> TitleSprite;
+    TSpriteRef<TImageSpriteEx> ZikiSprite;
+    TSpriteRef<TImageSpriteEx> ZikiHanteiSprite;
+    TSpriteRef<TSprite> ROneASprite, ROneBSprite, MarcoASprite, MarcoBSprite, MarcoCSprite, VelusASprite,
+        VelusBSprite, VelusCSprite, VelusDSprite, GadnicFadeSprite, GEFadeSprite, GadnicASprite,
+        GadnicBSprite, GadnicCSprite, GadnicDSprite, GadnicESprite, DagarASprite, DagarBSprite,
+        DagarCSprite, DagarDSprite, DagarESprite, DagarFSprite;
+    int32_t StageNo = 0;
+    int32_t StageCount = 0;
+    bool Playing = false;
+    bool HudOn = false;
+    int32_t Score = 0;
+    int32_t HighScore = 0;
+    std::string HighScoreName, HighScoreComment;  // UTF-8 in memory
+    std::vector<std::string> ScoreLines;
+    bool ScoreLinesCreated = false;
+    int32_t ExtraOpen = 0;
+    int32_t HP = 0;
+    int32_t Bomb = 0;
+    std::string BossName, AttackName;
+    bool TaikyuuMode = false;
+    int32_t TaikyuuCount = 0;
+    bool MutekiMode = false;
+    int32_t MutekiCount = 0;
+    bool BombActive = false;
+    int32_t KekkaiCount = 0;
+    bool ROneDown = false;
+    bool NameEntry = false;
+    bool ResetDone = false;
+    std::array<int32_t, BossCounterCount> BossCounters{};
+    int32_t ZakoAACount = 0, ZakoABCount = 0, ZakoACCount = 0;
+    // The eight frame counters of the Zako B and C classes, zeroed together by Shokika.
+    std::array<int32_t, 8> ZakoBCCounts{};
+    int32_t ShotCount = 0;  // the ship's fire cadence; never reset
+    int32_t GameOverCount = 0, GameClearCount = 0;
+
+    // Last position of the hit box and ship, for code that aims after they were freed.
+    double LastZikiX = 135, LastZikiY = 430, LastHanteiX = 156, LastHanteiY = 430;
+    double HanteiX() const { return ZikiHanteiSprite ? ZikiHanteiSprite->X : LastHanteiX; }
+    double HanteiY() const { return ZikiHanteiSprite ? ZikiHanteiSprite->Y : LastHanteiY; }
+    double ZikiX() const { return ZikiSprite ? ZikiSprite->X : LastZikiX; }
+    double ZikiY() const { return ZikiSprite ? ZikiSprite->Y : LastZikiY; }
+
+    // Class-wide values of the game classes (spiral centres, dive velocities …), one object
+    // per type T, default-constructed on first use and living as long as this window.
+    template <class T>
+    T& Vars() {
+        static const size_t id = NextVarsId();
+        if (id >= Vars_.size()) Vars_.resize(id + 1);
+        if (!Vars_[id]) Vars_[id] = std::make_unique<THolder<T>>();
+        return static_cast<THolder<T>*>(Vars_[id].get())->Value;
+    }
+
+    // ---- handlers ----
+    void FormCreate();
+    void DXTimer1Timer(int32_t LagCount);
+    void Timer1Timer();
+    // One frame: the frame timer's tick as the platform's loop drives it.
+    void DrawHud();
+
+    // ---- operations of the shell that game code calls ----
+    void AllButtonHide();
+    void AllButtonShow();
+    void Shokika();
+    void BSReset();
+    void MutekiModein();
+    void Load();
+    void Save();
+    void EditShow();
+    void EditHide();
+    void BGMStart(int32_t Track);
+    void BGMStop(const std::string& FileName);
+    void MediaPlayer1Notify();
+    void TaikyuuReset();
+    void BossNameCheck();
+    void GameStart();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Form2Button1Click();
+
+    // ---- helpers ----
+    TPictureCollectionItem* Picture(const std::string& Name) { return DXImageList1.Lookup(Name); }
+    void PlaySound(const std::string& Name) { DXWaveList1.Lookup(Name)->Play(false); }
+    std::string DataPath(const std::string& FileName) const { return DataDir.empty() ? FileName : DataDir + "/" + FileName; }
+    // A boss phase was created: its constructor has set BossName and AttackName.
+    void PhaseStarted(const char* ClassName);
+
+    // Runs one handler; a framework error abandons it, is logged and reported once.
+    template <class F>
+    bool Handle(F&& Handler) {
+        try {
+            Handler();
+            return true;
+        } catch (const std::exception& e) {
+            ReportError(e.what());
+            return false;
+        }
+    }
+    void ReportError(const std::string& Message);
+    // Errors not yet shown in a message box (the platform shows them between frames).
+    std::vector<std::string> PendingErrorBoxes;
+    std::function<void(const std::string&)> ErrorSink;  // stderr in the program
+
+private:
+    struct THolderBase {
+        virtual ~THolderBase() = default;
+    };
+    template <class T>
+    struct THolder : THolderBase {
+        T Value{};
+    };
+    static size_t NextVarsId();
+    std::vector<std::unique_ptr<THolderBase>> Vars_;
+    std::unique_ptr<TSpriteEngine> Engine_;
+    std::unique_ptr<TKeyboard> Keyboard_;
+    std::unique_ptr<TJoystick> Joystick_;
+    std::vector<std::string> ShownErrors_;
+};
+
+// The window that owns a sprite (every game sprite lives under the window's engine).
+inline TForm1& FormOf(const TSprite* S) {
+    const TSpriteEngine* e = S->Engine ? S->Engine : static_cast<const TSpriteEngine*>(S);
+    return *static_cast<TForm1*>(e->Context);
+}
+
+}  // namespace kv
