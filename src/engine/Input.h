@@ -52,7 +52,7 @@ public:
 
 class TKeyboard : public IInputDevice {
 public:
-    explicit TKeyboard(IKeyboardSource* Source) : Source_(Source), Keys(DefaultKeyAssignment()) {}
+    explicit TKeyboard(IKeyboardSource* Source) : Keys(DefaultKeyAssignment()), Source_(Source) {}
     TDXInputStates Read() override;
     bool Enabled = true;
     TKeyAssignment Keys;

@@ -14,7 +14,9 @@ std::string ListIndexMessage(long index) {
     return buf;
 }
 
-TSprite::TSprite(TSprite* AParent) : Parent(AParent) {
+TSprite::TSprite(TSprite* AParent) : TSprite(AParent, 0) {}
+
+TSprite::TSprite(TSprite* AParent, int32_t InitialZ) : Parent(AParent), Z(InitialZ) {
     if (Parent) {
         Parent->Add(this);
         Engine = Parent->Engine ? Parent->Engine : static_cast<TSpriteEngine*>(Parent);

@@ -15,6 +15,8 @@ class ISurface;
 class TSprite {
 public:
     explicit TSprite(TSprite* AParent);
+    // Joins the parent with a draw order already set (the game itself keeps Z at 0).
+    TSprite(TSprite* AParent, int32_t InitialZ);
     virtual ~TSprite();
     TSprite(const TSprite&) = delete;
     TSprite& operator=(const TSprite&) = delete;

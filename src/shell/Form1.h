@@ -126,6 +126,7 @@ public:
 
     // ---- handlers ----
     void FormCreate();
+    void FormCreateAfterAssets();
     void DXTimer1Timer(int32_t LagCount);
     void Timer1Timer();
     // One frame: the frame timer's tick as the platform's loop drives it.

@@ -11,12 +11,17 @@ void TForm1::FormCreate() {
         // The generator was seeded by the platform (clock or --seed) before the window was made.
         DXWaveList1.LoadList(DataPath("Sounds.dxg"));
         DXImageList1.LoadList(DataPath("Pictures.dxg"));
-        TitleSprite = new TTitleSprite(SpriteEngine());
-        ScoreLines.clear();
-        ScoreLinesCreated = true;
-        Load();
-        if (ExtraOpen == 1) Button6.Visible = true;
+        FormCreateAfterAssets();
     });
+}
+
+// The start-up steps after the asset lists are loaded: the title, then the record.
+void TForm1::FormCreateAfterAssets() {
+    TitleSprite = new TTitleSprite(SpriteEngine());
+    ScoreLines.clear();
+    ScoreLinesCreated = true;
+    Load();
+    if (ExtraOpen == 1) Button6.Visible = true;
 }
 
 void TForm1::DXTimer1Timer(int32_t LagCount) {

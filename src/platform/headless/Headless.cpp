@@ -1,0 +1,196 @@
+#include "platform/headless/Headless.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+#include <stdexcept>
+
+#include "engine/Errors.h"
+#include "engine/Pictures.h"
+
+namespace kv::headless {
+
+void TRecordingSurface::Fill(uint32_t) {
+    Fills++;
+    Draws.clear();
+    Texts.clear();
+}
+
+void TRecordingSurface::DrawPicture(const TPictureCollectionItem& Item, const TDrawParams& P) {
+    if (Record) Draws.push_back({Item.Name, P});
+}
+
+void TRecordingSurface::TextOut(int32_t X, int32_t Y, const std::string& Utf8, TColor Color, int32_t Points) {
+    if (Record) Texts.push_back({X, Y, Utf8, Color, Points});
+}
+
+void TRecordingAudio::Prepare(TWaveCollectionItem&) {}
+
+int32_t TRecordingAudio::NewVoice(TWaveCollectionItem& Item) {
+    Voices_.push_back({&Item});
+    return static_cast<int32_t>(Voices_.size()) - 1;
+}
+
+bool TRecordingAudio::IsPlaying(int32_t Voice) const {
+    const TVoice& v = Voices_.at(Voice);
+    return v.Looped || v.Until > Now_;
+}
+
+void TRecordingAudio::Start(int32_t Voice, bool Looped) {
+    TVoice& v = Voices_.at(Voice);
+    // Length of a 16-bit mono 22 kHz image, at least one frame.
+    const size_t bytes = v.Item->Wave.size();
+    const int64_t frames = std::max<int64_t>(1, static_cast<int64_t>(bytes / (22050 * 2 / 60)));
+    v.Until = Now_ + frames;
+    v.Looped = Looped;
+    Plays.push_back({v.Item->Name, Voice, Now_});
+}
+
+std::vector<std::string> TRecordingAudio::Names() const {
+    std::vector<std::string> out;
+    for (auto& p : Plays) out.push_back(p.Name);
+    return out;
+}
+
+int64_t TRecordingAudio::CountOf(const std::string& Name) const {
+    return std::count_if(Plays.begin(), Plays.end(), [&](const TPlay& p) { return p.Name == Name; });
+}
+
+void TFakeMusic::Open(const std::string& Path) {
+    if (Open_) {
+        if (PlayingNow) {
+            PlayingNow = false;
+            PendingNotifications_++;
+        }
+        Open_ = false;
+    }
+    Calls.push_back("open " + Path);
+    if (RequireFiles && !std::filesystem::exists(Path))
+        throw EMCIDeviceError("指定されたファイルが見つかりません: " + Path);
+    OpenPath = Path;
+    Open_ = true;
+}
+
+void TFakeMusic::Play() {
+    Calls.push_back("play");
+    if (!Open_) throw EMCIDeviceError("MCI デバイスがありません");
+    if (PlayingNow) PendingNotifications_++;  // a new play cuts off the running one
+    PlayingNow = true;
+}
+
+void TFakeMusic::Stop() {
+    Calls.push_back("stop");
+    if (!Open_) throw EMCIDeviceError("MCI デバイスがありません");
+    if (PlayingNow) {
+        PlayingNow = false;
+        PendingNotifications_++;
+    }
+}
+
+void TFakeMusic::EndTrack() {
+    if (PlayingNow) {
+        PlayingNow = false;
+        PendingNotifications_++;
+    }
+}
+
+void TFakeMusic::DeliverNotifications() {
+    while (PendingNotifications_ > 0) {
+        PendingNotifications_--;
+        if (OnNotify) OnNotify();
+    }
+}
+
+namespace {
+const char* const kStateNames[] = {"up", "down", "left", "right", "shot", "bomb", "slow"};
+}
+
+int32_t StateFromName(const std::string& Name) {
+    for (int32_t i = 0; i < 7; ++i)
+        if (Name == kStateNames[i]) return i;
+    if (Name.rfind("button", 0) == 0) {
+        try {
+            int n = std::stoi(Name.substr(6));
+            if (n >= 1 && n <= 32 && Name.substr(6) == std::to_string(n)) return isButton1 + n - 1;
+        } catch (...) {
+        }
+    }
+    return -1;
+}
+
+std::string StateName(int32_t State) {
+    if (State >= 0 && State < 7) return kStateNames[State];
+    return "button" + std::to_string(State - isButton1 + 1);
+}
+
+std::vector<TScriptAction> ParseInputScript(const std::string& Text, const std::string& Source) {
+    std::vector<TScriptAction> out;
+    std::istringstream in(Text);
+    std::string line;
+    int lineNo = 0;
+    int64_t lastFrame = 0;
+    auto fail = [&](const std::string& why) {
+        throw std::runtime_error(Source + ":" + std::to_string(lineNo) + ": " + why);
+    };
+    while (std::getline(in, line)) {
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        size_t start = line.find_first_not_of(" \t");
+        if (start == std::string::npos || line[start] == '#') continue;
+        std::istringstream ls(line.substr(start));
+        std::string frameText, verb;
+        ls >> frameText >> verb;
+        TScriptAction a;
+        try {
+            size_t used = 0;
+            a.Frame = std::stoll(frameText, &used);
+            if (used != frameText.size()) throw std::invalid_argument("junk");
+        } catch (...) {
+            fail("the line does not start with a frame number: '" + frameText + "'");
+        }
+        if (a.Frame < 1) fail("frames are counted from 1");
+        if (a.Frame < lastFrame) fail("frames must not go backwards");
+        lastFrame = a.Frame;
+        if (verb == "press" || verb == "release") {
+            std::string state;
+            ls >> state;
+            a.Kind = verb == "press" ? TScriptAction::Press : TScriptAction::Release;
+            a.State = StateFromName(state);
+            if (a.State < 0) fail("unknown input state '" + state + "'");
+        } else if (verb == "click") {
+            a.Kind = TScriptAction::Click;
+            ls >> a.Target;
+            if (a.Target.empty()) fail("click needs a component name");
+        } else if (verb == "type") {
+            a.Kind = TScriptAction::Type;
+            ls >> a.Target;
+            if (a.Target.empty()) fail("type needs an edit name");
+            std::string rest;
+            std::getline(ls, rest);
+            if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+            a.Text = rest;
+        } else if (verb == "timer") {
+            a.Kind = TScriptAction::Timer;
+        } else {
+            fail("unknown action '" + verb + "'");
+        }
+        std::string extra;
+        if (a.Kind != TScriptAction::Type && (ls >> extra)) fail("unexpected '" + extra + "'");
+        out.push_back(a);
+    }
+    return out;
+}
+
+std::string FormatScriptAction(const TScriptAction& A) {
+    std::string f = std::to_string(A.Frame) + " ";
+    switch (A.Kind) {
+        case TScriptAction::Press: return f + "press " + StateName(A.State);
+        case TScriptAction::Release: return f + "release " + StateName(A.State);
+        case TScriptAction::Click: return f + "click " + A.Target;
+        case TScriptAction::Type: return f + "type " + A.Target + " " + A.Text;
+        case TScriptAction::Timer: return f + "timer";
+    }
+    return f;
+}
+
+}  // namespace kv::headless

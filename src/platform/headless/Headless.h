@@ -1,0 +1,136 @@
+#pragma once
+// In-memory services: no window and no audio device. Every run is exactly repeatable.
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "engine/Input.h"
+#include "engine/Music.h"
+#include "engine/Sounds.h"
+#include "engine/Surface.h"
+#include "engine/Widgets.h"
+
+namespace kv::headless {
+
+// A surface that keeps no pixels but remembers what was drawn in the last frame.
+class TRecordingSurface : public ISurface {
+public:
+    struct TDraw {
+        std::string Picture;
+        TDrawParams Params;
+    };
+    struct TText {
+        int32_t X, Y;
+        std::string Text;
+        TColor Color;
+        int32_t Points;
+    };
+    int32_t SurfaceWidth() const override { return 321; }
+    int32_t SurfaceHeight() const override { return 481; }
+    void Fill(uint32_t Color) override;
+    void Prepare(TPictureCollectionItem&) override {}
+    void DrawPicture(const TPictureCollectionItem& Item, const TDrawParams& P) override;
+    void TextOut(int32_t X, int32_t Y, const std::string& Utf8, TColor Color, int32_t Points) override;
+
+    bool Record = true;
+    int32_t Fills = 0;
+    std::vector<TDraw> Draws;  // since the last Fill
+    std::vector<TText> Texts;
+};
+
+// A keyboard whose keys a script presses. States are pressed through their first key.
+class TScriptedKeyboard : public IKeyboardSource {
+public:
+    bool Foreground() const override { return Focused; }
+    bool KeyDown(uint16_t Code) const override { return Code < Down_.size() && Down_[Code]; }
+    void SetKey(uint16_t Code, bool Down) {
+        if (Code < Down_.size()) Down_[Code] = Down;
+    }
+    void SetState(int32_t State, bool Down) { SetKey(DefaultKeyAssignment()[State][0], Down); }
+    void ReleaseAll() { Down_.assign(Down_.size(), false); }
+    bool Focused = true;
+
+private:
+    std::vector<bool> Down_ = std::vector<bool>(512, false);
+};
+
+// A sound device that plays nothing and records every play. A voice counts as playing for
+// a given number of frames (its sound's length at 60 frames per second).
+class TRecordingAudio : public IAudioDevice {
+public:
+    bool Initialized() const override { return true; }
+    void Prepare(TWaveCollectionItem& Item) override;
+    int32_t NewVoice(TWaveCollectionItem& Item) override;
+    bool IsPlaying(int32_t Voice) const override;
+    void Start(int32_t Voice, bool Looped) override;
+    void AdvanceFrame() { Now_++; }
+
+    struct TPlay {
+        std::string Name;
+        int32_t Voice;
+        int64_t Frame;
+    };
+    std::vector<TPlay> Plays;
+    std::vector<std::string> Names() const;
+    int64_t CountOf(const std::string& Name) const;
+
+private:
+    struct TVoice {
+        TWaveCollectionItem* Item;
+        int64_t Until = -1;
+        bool Looped = false;
+    };
+    std::vector<TVoice> Voices_;
+    int64_t Now_ = 0;
+};
+
+// A media player without sound: opens only files that exist (when RequireFiles), records
+// the commands, and ends a play when told to or when it is stopped.
+class TFakeMusic : public IMusicPlayer {
+public:
+    void Open(const std::string& Path) override;
+    void Rewind() override { Calls.push_back("rewind"); }
+    void Play() override;
+    void Stop() override;
+    bool IsOpen() const override { return Open_; }
+
+    // The track played to its end.
+    void EndTrack();
+    // Deliver the notifications of ended plays (the app does this between frames).
+    void DeliverNotifications();
+
+    bool RequireFiles = false;
+    std::vector<std::string> Calls;  // "open PATH", "rewind", "play", "stop"
+    std::string OpenPath;
+    bool PlayingNow = false;
+
+private:
+    bool Open_ = false;
+    int32_t PendingNotifications_ = 0;
+};
+
+// Message boxes that close themselves at once and remember their texts.
+class TAutoDialogs : public IDialogs {
+public:
+    void ShowMessage(const std::string& Title, const std::string& Text) override { Messages.push_back(Text); }
+    std::vector<std::string> Messages;
+};
+
+// The input script: one action a line, frames counted from 1.
+struct TScriptAction {
+    int64_t Frame = 0;
+    enum TKind { Press, Release, Click, Type, Timer } Kind = Press;
+    int32_t State = 0;    // Press, Release
+    std::string Target;   // Click: component name; Type: edit name
+    std::string Text;     // Type
+};
+
+// Parses a script; raises std::runtime_error naming the line for anything malformed.
+std::vector<TScriptAction> ParseInputScript(const std::string& Text, const std::string& Source);
+std::string FormatScriptAction(const TScriptAction& A);
+// "up down left right shot bomb slow" ↔ input states.
+int32_t StateFromName(const std::string& Name);  // −1 when unknown
+std::string StateName(int32_t State);
+
+}  // namespace kv::headless
