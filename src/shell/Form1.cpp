@@ -34,6 +34,7 @@ TForm1::TForm1(const TServices& S)
     DXWaveList1.AttachDevice(S.Audio);
     if (MediaPlayer1) MediaPlayer1->OnNotify = [this] { Handle([this] { MediaPlayer1Notify(); }); };
     DXTimer1.OnTimer = [this](int32_t lag) { DXTimer1Timer(lag); };
+    CreateControls();
     for (TFormHook h : FormCreateHooks()) h(*this);
 }
 

@@ -180,6 +180,7 @@ public:
     std::function<void(const std::string&)> ErrorSink;  // stderr in the program
 
 private:
+    void CreateControls();  // captions, places, fonts and handlers of the buttons and fields
     struct THolderBase {
         virtual ~THolderBase() = default;
     };

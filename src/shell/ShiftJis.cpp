@@ -1,0 +1,89 @@
+#include "shell/ShiftJis.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace kv {
+
+namespace {
+
+// One conversion descriptor per direction and call; iconv keeps shift state in it.
+class TConverter {
+public:
+    TConverter(const char* To, const char* From) : Cd_(iconv_open(To, From)) {}
+    ~TConverter() {
+        if (Ok()) iconv_close(Cd_);
+    }
+    TConverter(const TConverter&) = delete;
+    TConverter& operator=(const TConverter&) = delete;
+    bool Ok() const { return Cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    std::optional<std::string> Convert(const std::string& In) {
+        if (!Ok()) return std::nullopt;
+        iconv(Cd_, nullptr, nullptr, nullptr, nullptr);
+        std::string out;
+        char* src = const_cast<char*>(In.data());
+        size_t srcLeft = In.size();
+        char buf[256];
+        while (srcLeft > 0) {
+            char* dst = buf;
+            size_t dstLeft = sizeof buf;
+            size_t r = iconv(Cd_, &src, &srcLeft, &dst, &dstLeft);
+            out.append(buf, static_cast<size_t>(dst - buf));
+            if (r == static_cast<size_t>(-1) && errno != E2BIG) return std::nullopt;
+        }
+        char* dst = buf;
+        size_t dstLeft = sizeof buf;
+        if (iconv(Cd_, nullptr, nullptr, &dst, &dstLeft) == static_cast<size_t>(-1)) return std::nullopt;
+        out.append(buf, static_cast<size_t>(dst - buf));
+        return out;
+    }
+
+private:
+    iconv_t Cd_;
+};
+
+// Length of the UTF-8 sequence that starts with byte B, 0 for a byte that cannot start one.
+size_t SequenceLength(unsigned char B) {
+    if (B < 0x80) return 1;
+    if (B >= 0xC2 && B <= 0xDF) return 2;
+    if (B >= 0xE0 && B <= 0xEF) return 3;
+    if (B >= 0xF0 && B <= 0xF4) return 4;
+    return 0;
+}
+
+}  // namespace
+
+std::optional<std::string> ShiftJisToUtf8(const std::string& Sjis) {
+    TConverter c("UTF-8", "CP932");
+    return c.Convert(Sjis);
+}
+
+std::optional<std::string> Utf8ToShiftJis(const std::string& Utf8) {
+    TConverter c("CP932", "UTF-8");
+    return c.Convert(Utf8);
+}
+
+std::string KeepShiftJisText(const std::string& Utf8) {
+    TConverter to("CP932", "UTF-8"), back("UTF-8", "CP932");
+    std::string out;
+    size_t i = 0;
+    while (i < Utf8.size()) {
+        unsigned char b = static_cast<unsigned char>(Utf8[i]);
+        size_t n = SequenceLength(b);
+        if (n == 0 || i + n > Utf8.size()) {
+            ++i;  // a stray byte: not text
+            continue;
+        }
+        std::string ch = Utf8.substr(i, n);
+        i += n;
+        if (n == 1 && (b < 0x20 || b == 0x7F)) continue;  // line breaks, NUL and other controls
+        std::optional<std::string> sjis = to.Convert(ch);
+        if (!sjis || sjis->empty()) continue;
+        std::optional<std::string> kept = back.Convert(*sjis);
+        if (kept) out += *kept;
+    }
+    return out;
+}
+
+}  // namespace kv

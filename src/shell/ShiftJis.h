@@ -1,0 +1,17 @@
+#pragma once
+// Shift-JIS (code page 932) on disk, UTF-8 in memory.
+#include <optional>
+#include <string>
+
+namespace kv {
+
+// Empty when the bytes are not valid code page 932 text.
+std::optional<std::string> ShiftJisToUtf8(const std::string& Sjis);
+// Empty when the text holds a character that code page 932 cannot hold (or is not UTF-8).
+std::optional<std::string> Utf8ToShiftJis(const std::string& Utf8);
+
+// What a name or comment field may hold: every character that survives the trip to code page
+// 932 and back, as it reads after that trip; line breaks, NUL and everything else are dropped.
+std::string KeepShiftJisText(const std::string& Utf8);
+
+}  // namespace kv
