@@ -105,6 +105,7 @@ public:
     // The eight frame counters of the Zako B and C classes, zeroed together by Shokika.
     std::array<int32_t, 8> ZakoBCCounts{};
     int32_t ShotCount = 0;  // the ship's fire cadence; never reset
+    bool Invincible = false;  // testing aid (--invincible): the hit box takes no damage
     int32_t GameOverCount = 0, GameClearCount = 0;
 
     // Last position of the hit box and ship, for code that aims after they were freed.

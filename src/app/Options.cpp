@@ -1,0 +1,105 @@
+#include "app/Options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace kv::app {
+
+namespace {
+
+int64_t ParseInt(const std::string& Option, const std::string& Text, int64_t Min, int64_t Max) {
+    if (Text.empty() || Text.find_first_not_of("0123456789") != std::string::npos)
+        throw TUsageError{Option + ": '" + Text + "' is not a whole number"};
+    errno = 0;
+    char* end = nullptr;
+    long long v = std::strtoll(Text.c_str(), &end, 10);
+    if (errno == ERANGE || v < Min || v > Max)
+        throw TUsageError{Option + ": " + Text + " is out of range (" + std::to_string(Min) + " to " +
+                          std::to_string(Max) + ")"};
+    return v;
+}
+
+}  // namespace
+
+std::string UsageText() {
+    return "Usage: kalvento [options]\n"
+           "\n"
+           "  --data DIR            work in DIR (Pictures.dxg, Sounds.dxg, Score.dtf)\n"
+           "  --headless            no window and no audio device; virtual clock\n"
+           "  --frames N            stop after N frames\n"
+           "  --seed S              seed the random generator (0 to 4294967295)\n"
+           "  --input FILE          play a scripted input file\n"
+           "  --record FILE         record the input to FILE in the same format\n"
+           "  --screenshot FILE     PNG of the last frame\n"
+           "  --screenshot-at N[,N…]  PNGs of those frames instead (FILE-N.png)\n"
+           "  --log FILE            event log, one JSON object a line\n"
+           "  --scale K             integer window scale (1 to 8)\n"
+           "  --fullscreen          full screen\n"
+           "  --autopilot           a built-in pilot plays from the menu on\n"
+           "  --invincible          the player's hit box takes no damage (a testing aid)\n"
+           "  --exit-on EVENT[:N]   end the run once the event log has recorded EVENT N times\n"
+           "  --help                show this text\n";
+}
+
+TOptions ParseOptions(const std::vector<std::string>& Args) {
+    TOptions o;
+    for (size_t i = 0; i < Args.size(); ++i) {
+        const std::string& a = Args[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= Args.size()) throw TUsageError{a + " needs a value"};
+            return Args[++i];
+        };
+        if (a == "--help" || a == "-h") {
+            o.Help = true;
+        } else if (a == "--data") {
+            o.DataDir = value();
+            if (o.DataDir.empty()) throw TUsageError{"--data: the folder name is empty"};
+        } else if (a == "--headless") {
+            o.Headless = true;
+        } else if (a == "--frames") {
+            o.Frames = ParseInt(a, value(), 1, INT64_C(1) << 40);
+        } else if (a == "--seed") {
+            o.Seed = static_cast<uint32_t>(ParseInt(a, value(), 0, UINT32_MAX));
+        } else if (a == "--input") {
+            o.InputFile = value();
+        } else if (a == "--record") {
+            o.RecordFile = value();
+        } else if (a == "--screenshot") {
+            o.Screenshot = value();
+        } else if (a == "--screenshot-at") {
+            std::string list = value();
+            size_t start = 0;
+            while (true) {
+                size_t comma = list.find(',', start);
+                o.ScreenshotAt.push_back(ParseInt(a, list.substr(start, comma - start), 1, INT64_C(1) << 40));
+                if (comma == std::string::npos) break;
+                start = comma + 1;
+            }
+        } else if (a == "--log") {
+            o.LogFile = value();
+        } else if (a == "--scale") {
+            o.Scale = static_cast<int32_t>(ParseInt(a, value(), 1, 8));
+        } else if (a == "--fullscreen") {
+            o.Fullscreen = true;
+        } else if (a == "--autopilot") {
+            o.Autopilot = true;
+        } else if (a == "--invincible") {
+            o.Invincible = true;
+        } else if (a == "--exit-on") {
+            std::string v = value();
+            size_t colon = v.find(':');
+            o.ExitOnEvent = v.substr(0, colon);
+            if (o.ExitOnEvent.empty()) throw TUsageError{"--exit-on: the event name is empty"};
+            if (colon != std::string::npos) o.ExitOnCount = ParseInt(a, v.substr(colon + 1), 1, INT64_C(1) << 40);
+        } else {
+            throw TUsageError{"unknown option '" + a + "' (see --help)"};
+        }
+    }
+    if (!o.ScreenshotAt.empty() && o.Screenshot.empty())
+        throw TUsageError{"--screenshot-at needs --screenshot FILE"};
+    if (!o.InputFile.empty() && o.InputFile == o.RecordFile)
+        throw TUsageError{"--input and --record name the same file"};
+    return o;
+}
+
+}  // namespace kv::app

@@ -1,0 +1,35 @@
+#pragma once
+// The command line.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kv::app {
+
+struct TOptions {
+    std::string DataDir;
+    bool Headless = false;
+    std::optional<int64_t> Frames;
+    std::optional<uint32_t> Seed;
+    std::string InputFile, RecordFile;
+    std::string Screenshot;
+    std::vector<int64_t> ScreenshotAt;
+    std::string LogFile;
+    int32_t Scale = 1;
+    bool Fullscreen = false;
+    bool Autopilot = false;
+    bool Invincible = false;
+    std::string ExitOnEvent;
+    int64_t ExitOnCount = 1;
+    bool Help = false;
+};
+
+// Raises TUsageError with a message naming the option for anything it cannot accept.
+struct TUsageError {
+    std::string Message;
+};
+TOptions ParseOptions(const std::vector<std::string>& Args);
+std::string UsageText();
+
+}  // namespace kv::app

@@ -1,0 +1,80 @@
+// Headless runs: a virtual clock of 60 frames a second, scripted input, silent sound.
+#include <algorithm>
+#include <iostream>
+#include <memory>
+
+#include "app/Autopilot.h"
+#include "app/Run.h"
+#include "app/Screenshots.h"
+#include "app/Session.h"
+#include "platform/headless/Headless.h"
+
+namespace kv::app {
+
+int RunHeadless(const TOptions& O, const std::string& ExeDir) {
+    TSession session(O);
+    try {
+        session.OpenFiles();
+    } catch (const std::exception& e) {
+        std::cerr << "kalvento: " << e.what() << "\n";
+        return 1;
+    }
+
+    // Pixels are drawn only when a picture of the run is wanted.
+    std::unique_ptr<TScreenshotSurface> pixels;
+    headless::TRecordingSurface blind;
+    blind.Record = false;
+    if (!O.Screenshot.empty()) {
+        pixels = MakeScreenshotSurface();
+        if (!pixels) {
+            std::cerr << "kalvento: cannot make a drawing surface for screenshots\n";
+            return 1;
+        }
+    }
+    headless::TScriptedKeyboard keyboard;
+    headless::TRecordingAudio audio;
+    headless::TFakeMusic music;
+    music.RequireFiles = true;
+    headless::TAutoDialogs dialogs;
+
+    TServices s;
+    s.Surface = pixels ? pixels->Surface() : static_cast<ISurface*>(&blind);
+    s.Audio = &audio;
+    s.Music = &music;
+    s.Dialogs = &dialogs;
+    s.Keyboard = &keyboard;
+    s.ExeDir = ExeDir;
+    s.DataDir = O.DataDir;
+    s.Seed = O.Seed ? *O.Seed : 0;
+    TForm1 form(s);
+    session.Attach(form);
+    std::unique_ptr<TAutopilot> pilot;
+    if (O.Autopilot) pilot = std::make_unique<TAutopilot>(form, keyboard);
+    form.FormCreate();
+
+    TKeyboard recorder(&keyboard);  // what the keys say, for --record
+    int64_t frame = 0;
+    size_t dialogsSeen = 0;
+    while (!session.ShouldStop(frame)) {
+        const int64_t next = frame + 1;
+        session.ApplyScript(next, &keyboard);
+        if (pilot) pilot->BeforeFrame(next, session);
+        session.RecordStates(next, recorder.Read());
+        // The virtual clock: LagCount is the milliseconds since the last frame at 60 a second.
+        const int32_t lag = static_cast<int32_t>((next * 1000) / 60 - (frame * 1000) / 60);
+        form.Handle([&] { form.DXTimer1Timer(lag); });
+        frame = next;
+        audio.AdvanceFrame();
+        music.DeliverNotifications();
+        if (!session.ScriptHasTimer() && frame % 60 == 0) session.Timer(frame);
+        for (; dialogsSeen < dialogs.Messages.size(); ++dialogsSeen)
+            form.Log.Write("message", {{"text", dialogs.Messages[dialogsSeen]}});
+        if (pixels && std::find(O.ScreenshotAt.begin(), O.ScreenshotAt.end(), frame) != O.ScreenshotAt.end())
+            SaveScreenshot(*pixels, form, ScreenshotName(O.Screenshot, frame));
+    }
+    if (pixels && O.ScreenshotAt.empty()) SaveScreenshot(*pixels, form, O.Screenshot);
+    session.Finish();
+    return 0;
+}
+
+}  // namespace kv::app

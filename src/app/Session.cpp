@@ -1,0 +1,145 @@
+#include "app/Session.h"
+
+#include <iostream>
+#include <sstream>
+#include <stdexcept>
+
+namespace kv::app {
+
+TSession::TSession(const TOptions& O) : Options(O) {}
+
+TSession::~TSession() = default;
+
+void TSession::OpenFiles() {
+    if (!Options.InputFile.empty()) {
+        std::ifstream in(Options.InputFile, std::ios::binary);
+        if (!in) throw std::runtime_error("cannot read the input script " + Options.InputFile);
+        std::ostringstream ss;
+        ss << in.rdbuf();
+        Script_ = headless::ParseInputScript(ss.str(), Options.InputFile);
+        for (const auto& a : Script_) ScriptHasTimer_ |= a.Kind == headless::TScriptAction::Timer;
+    }
+    if (!Options.LogFile.empty()) {
+        LogOut_.open(Options.LogFile, std::ios::binary | std::ios::trunc);
+        if (!LogOut_) throw std::runtime_error("cannot write the event log " + Options.LogFile);
+    }
+    if (!Options.RecordFile.empty()) {
+        RecordOut_.open(Options.RecordFile, std::ios::binary | std::ios::trunc);
+        if (!RecordOut_) throw std::runtime_error("cannot write the recording " + Options.RecordFile);
+        RecordOut_ << "# Kalvento input recording\n";
+        if (Options.Seed) RecordOut_ << "# seed " << *Options.Seed << "\n";
+    }
+}
+
+void TSession::Attach(TForm1& F) {
+    Form = &F;
+    F.Log.KeepLines = false;
+    F.Invincible = Options.Invincible;
+    if (LogOut_.is_open())
+        F.Log.Sink = [this](const std::string& line) {
+            LogOut_ << line << '\n';
+            LogOut_.flush();
+        };
+    F.ErrorSink = [](const std::string& m) { std::cerr << "kalvento: " << m << std::endl; };
+}
+
+TButton* TSession::FindButton(const std::string& Name) {
+    for (TButton* b : {&Form->Button1, &Form->Button2, &Form->Button3, &Form->Button4, &Form->Button5, &Form->Button6})
+        if (b->Name == Name) return b;
+    for (TButton& b : Form->Form2.Buttons)
+        if ("Form2." + b.Name == Name) return &b;
+    return nullptr;
+}
+
+TEdit* TSession::FindEdit(const std::string& Name) {
+    for (TEdit* e : {&Form->Edit1, &Form->Edit2})
+        if (e->Name == Name) return e;
+    return nullptr;
+}
+
+void TSession::Click(int64_t Frame, const std::string& Name) {
+    TButton* b = FindButton(Name);
+    if (!b) {
+        Form->ReportError("the input script clicks '" + Name + "', which is no button of the window");
+        return;
+    }
+    // A hidden button cannot be clicked, as on the screen.
+    if (!b->Visible) return;
+    RecordClick(Frame, Name);
+    if (b->OnClick) Form->Handle(b->OnClick);
+}
+
+void TSession::Timer(int64_t Frame) {
+    RecordTimer(Frame);
+    Form->Handle([this] { Form->Timer1Timer(); });
+}
+
+void TSession::ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard) {
+    while (ScriptPos_ < Script_.size() && Script_[ScriptPos_].Frame <= Frame) {
+        const headless::TScriptAction& a = Script_[ScriptPos_++];
+        switch (a.Kind) {
+            case headless::TScriptAction::Press:
+            case headless::TScriptAction::Release:
+                if (Keyboard) Keyboard->SetState(a.State, a.Kind == headless::TScriptAction::Press);
+                break;
+            case headless::TScriptAction::Click:
+                Click(Frame, a.Target);
+                break;
+            case headless::TScriptAction::Type:
+                if (TEdit* e = FindEdit(a.Target)) {
+                    if (e->Visible) {
+                        e->Text = e->Filter ? e->Filter(a.Text) : a.Text;
+                        RecordType(Frame, a.Target, e->Text);
+                    }
+                } else {
+                    Form->ReportError("the input script types into '" + a.Target + "', which is no edit field");
+                }
+                break;
+            case headless::TScriptAction::Timer:
+                Timer(Frame);
+                break;
+        }
+    }
+}
+
+void TSession::RecordStates(int64_t Frame, const TDXInputStates& Current) {
+    if (!RecordOut_.is_open()) return;
+    for (int32_t s = 0; s < InputStateCount; ++s) {
+        if (Current.test(s) == LastRecorded_.test(s)) continue;
+        headless::TScriptAction a;
+        a.Frame = Frame;
+        a.Kind = Current.test(s) ? headless::TScriptAction::Press : headless::TScriptAction::Release;
+        a.State = s;
+        RecordOut_ << headless::FormatScriptAction(a) << '\n';
+    }
+    LastRecorded_ = Current;
+}
+
+void TSession::RecordClick(int64_t Frame, const std::string& Name) {
+    if (RecordOut_.is_open()) RecordOut_ << Frame << " click " << Name << '\n';
+}
+
+void TSession::RecordType(int64_t Frame, const std::string& Name, const std::string& Text) {
+    if (RecordOut_.is_open()) RecordOut_ << Frame << " type " << Name << ' ' << Text << '\n';
+}
+
+void TSession::RecordTimer(int64_t Frame) {
+    if (RecordOut_.is_open()) RecordOut_ << Frame << " timer\n";
+}
+
+bool TSession::ShouldStop(int64_t FramesDone) const {
+    if (Form->CloseRequested) return true;
+    if (Options.Frames && FramesDone >= *Options.Frames) return true;
+    if (!Options.ExitOnEvent.empty() && Form->Log.CountOf(Options.ExitOnEvent) >= Options.ExitOnCount) return true;
+    return false;
+}
+
+void TSession::Finish() {
+    Form->Log.Write("end", {{"score", int64_t{Form->Score}},
+                            {"hp", int64_t{Form->HP}},
+                            {"bomb", int64_t{Form->Bomb}},
+                            {"sprites", int64_t{Form->SpriteEngine()->MemberCount}}});
+    if (RecordOut_.is_open()) RecordOut_.flush();
+}
+
+}  // namespace kv::app

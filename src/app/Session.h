@@ -1,0 +1,59 @@
+#pragma once
+// What a run shares whatever drives it: the event log file, the input script, the recording,
+// the autopilot and the exit conditions.
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Options.h"
+#include "platform/headless/Headless.h"
+#include "shell/Form1.h"
+
+namespace kv::app {
+
+class TSession {
+public:
+    explicit TSession(const TOptions& Options);
+    ~TSession();
+
+    // Opens the files the options name; raises std::runtime_error with a clear message.
+    void OpenFiles();
+    void Attach(TForm1& Form);
+
+    // Script actions due before frame Frame (1-based), applied to the keyboard and the window.
+    // Returns whether the script supplied one-second ticks itself.
+    void ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard);
+    bool ScriptHasTimer() const { return ScriptHasTimer_; }
+    // Called before every frame (the autopilot's turn).
+    std::function<void(int64_t Frame)> BeforeFrame;
+
+    // Recording of what the player did, one script action a line.
+    void RecordStates(int64_t Frame, const TDXInputStates& Current);
+    void RecordClick(int64_t Frame, const std::string& Name);
+    void RecordType(int64_t Frame, const std::string& Name, const std::string& Text);
+    void RecordTimer(int64_t Frame);
+
+    // Runs a one-second tick, recording it.
+    void Timer(int64_t Frame);
+    void Click(int64_t Frame, const std::string& Name);
+
+    bool ShouldStop(int64_t FramesDone) const;
+    void Finish();  // the end event, files flushed
+
+    const TOptions& Options;
+    TForm1* Form = nullptr;
+
+private:
+    TButton* FindButton(const std::string& Name);
+    TEdit* FindEdit(const std::string& Name);
+    std::ofstream LogOut_, RecordOut_;
+    std::vector<headless::TScriptAction> Script_;
+    size_t ScriptPos_ = 0;
+    bool ScriptHasTimer_ = false;
+    TDXInputStates LastRecorded_;
+};
+
+}  // namespace kv::app
