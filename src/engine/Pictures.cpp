@@ -1,5 +1,7 @@
 #include "engine/Pictures.h"
 
+#include <algorithm>
+
 #include "engine/Errors.h"
 #include "engine/Surface.h"
 #include "engine/dxg/DxgFile.h"
@@ -39,11 +41,13 @@ void TPictureCollectionItem::Prepare(ISurface* Surface) {
     if (w == pw && h == ph) {
         Patterns.push_back({0, 0, pw, ph});
     } else if (w > 0 && h > 0) {
-        const int32_t sx = w + SkipWidth, sy = h + SkipHeight;
-        const int32_t cols = sx > 0 ? (pw + SkipWidth) / sx : 0;
-        const int32_t rows = sy > 0 ? (ph + SkipHeight) / sy : 0;
-        for (int32_t r = 0; r < rows; ++r)
-            for (int32_t c = 0; c < cols; ++c) Patterns.push_back({c * sx, r * sy, c * sx + w, r * sy + h});
+        // 64-bit: skip sizes come from the file and may be anything.
+        const int64_t sx = int64_t{w} + SkipWidth, sy = int64_t{h} + SkipHeight;
+        const int64_t cols = sx > 0 ? std::max<int64_t>(0, pw + int64_t{SkipWidth}) / sx : 0;
+        const int64_t rows = sy > 0 ? std::max<int64_t>(0, ph + int64_t{SkipHeight}) / sy : 0;
+        for (int64_t r = 0; r < rows; ++r)
+            for (int64_t c = 0; c < cols; ++c)
+                Patterns.push_back(Bounds(static_cast<int32_t>(c * sx), static_cast<int32_t>(r * sy), w, h));
     }
     if (Surface) Surface->Prepare(*this);
     Prepared_ = Surface != nullptr;

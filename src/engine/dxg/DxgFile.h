@@ -1,6 +1,27 @@
 #pragma once
 // The .dxg container: a resource header followed by the binary component stream of one
 // picture or sound collection component.
+//
+// Layout written (and read; the reader also takes the variants noted):
+//   resource header: 0xFF; u16 type 10; the component class name in capitals, zero-terminated;
+//                    u16 flags 0x1030; u32 size of the component stream that follows.
+//   component stream: "TPF0", class TPictureCollectionComponent or TWaveCollectionComponent,
+//                    object name, property List = a collection with one item per picture or
+//                    sound, end of properties, end of (no) children.
+//   picture item:    Name (string), Picture.Data (binary), PatternWidth, PatternHeight,
+//                    SkipWidth, SkipHeight (integers), SystemMemory, Transparent (booleans),
+//                    TransparentColor (a colour identifier where the colour has one, else an
+//                    integer 0x00BBGGRR).
+//                    Picture.Data = short string "TBitmap", u32 byte count, BMP file image
+//                    (24-bit, or 32-bit with an alpha mask when the picture has alpha). Read
+//                    also: the data without the class name, without the count, or a bare DIB;
+//                    any property named Picture… with a binary value.
+//   sound item:      Name, Wave.Data (binary: the RIFF WAVE image), Looped (boolean),
+//                    MaxPlayingCount (integer). Read also: any property named Wave… with a
+//                    binary value, the image after a class name and/or a u32 byte count.
+//   Strings are written as short strings when ASCII, else as UTF-8 strings; 8-bit strings that
+//   are not valid UTF-8 are read as Shift-JIS; UTF-16 strings are read too. Unknown properties
+//   are skipped whatever their value type.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -26,5 +47,16 @@ std::vector<uint8_t> WritePictures(const std::vector<const TPictureCollectionIte
 std::vector<uint8_t> WriteWaves(const std::vector<const TWaveCollectionItem*>& Items);
 void SavePictures(const std::string& Path, const std::vector<const TPictureCollectionItem*>& Items);
 void SaveWaves(const std::string& Path, const std::vector<const TWaveCollectionItem*>& Items);
+
+// What a file holds, from its header and component class (EStreamError when neither list).
+enum class EKind { Pictures, Sounds };
+EKind ProbeKind(const std::vector<uint8_t>& Data, const std::string& Source);
+
+// The whole file; EFOpenError when it cannot be read.
+std::vector<uint8_t> ReadFileBytes(const std::string& Path);
+
+// Colour identifiers (clBlack, clFuchsia, …), case-insensitive; values 0x00BBGGRR.
+bool ColorFromIdent(const std::string& Ident, uint32_t& Color);
+std::string ColorIdent(uint32_t Color);  // "" when the colour has no identifier
 
 }  // namespace kv::dxg
