@@ -69,6 +69,17 @@ void TSession::Click(int64_t Frame, const std::string& Name) {
     if (b->OnClick) Form->Handle(b->OnClick);
 }
 
+void TSession::Type(int64_t Frame, const std::string& Name, const std::string& Text) {
+    TEdit* e = FindEdit(Name);
+    if (!e) {
+        Form->ReportError("the input script types into '" + Name + "', which is no edit field");
+        return;
+    }
+    if (!e->Visible) return;
+    e->Text = e->Filter ? e->Filter(Text) : Text;
+    RecordType(Frame, Name, e->Text);
+}
+
 void TSession::Timer(int64_t Frame) {
     RecordTimer(Frame);
     Form->Handle([this] { Form->Timer1Timer(); });
@@ -86,14 +97,7 @@ void TSession::ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard)
                 Click(Frame, a.Target);
                 break;
             case headless::TScriptAction::Type:
-                if (TEdit* e = FindEdit(a.Target)) {
-                    if (e->Visible) {
-                        e->Text = e->Filter ? e->Filter(a.Text) : a.Text;
-                        RecordType(Frame, a.Target, e->Text);
-                    }
-                } else {
-                    Form->ReportError("the input script types into '" + a.Target + "', which is no edit field");
-                }
+                Type(Frame, a.Target, a.Text);
                 break;
             case headless::TScriptAction::Timer:
                 Timer(Frame);

@@ -39,6 +39,8 @@ public:
     // Runs a one-second tick, recording it.
     void Timer(int64_t Frame);
     void Click(int64_t Frame, const std::string& Name);
+    // Types into a visible edit field (through its filter), recording it.
+    void Type(int64_t Frame, const std::string& Name, const std::string& Text);
 
     bool ShouldStop(int64_t FramesDone) const;
     void Finish();  // the end event, files flushed
