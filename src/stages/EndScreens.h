@@ -1,0 +1,29 @@
+#pragma once
+// The pictures that end a game: they slide in, hold, then hand over to the name entry or the menu.
+#include <cstdint>
+
+#include "engine/ImageSprite.h"
+
+namespace kv {
+
+// The part both screens share: a screen still up when the menu returns removes itself.
+class TMessageSprite : public TImageSpriteEx {
+public:
+    using TImageSpriteEx::TImageSpriteEx;
+    void Step(int32_t MoveCount) override;
+};
+
+class TGameOverSprite : public TMessageSprite {
+public:
+    explicit TGameOverSprite(TSprite* Parent);
+    void Step(int32_t MoveCount) override;
+};
+
+// Ends the game (Playing := false) and unlocks the Extra Stage when it acts.
+class TGameClearSprite : public TMessageSprite {
+public:
+    explicit TGameClearSprite(TSprite* Parent);
+    void Step(int32_t MoveCount) override;
+};
+
+}  // namespace kv
