@@ -162,7 +162,7 @@ TBitmap PictureFromBinary(const TItemReader& It, const TValue& V) {
     if (!count && n >= 8 && p[0] != 'B') {
         const uint32_t c = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
         const uint32_t h = p[4] | p[5] << 8 | p[6] << 16 | static_cast<uint32_t>(p[7]) << 24;
-        if (c <= n - 4 && (h == 12 || h == 40 || h == 52 || h == 56 || h == 64 || h == 108 || h == 124)) count = 4;
+        if (c == n - 4 && (h == 12 || h == 40 || h == 52 || h == 56 || h == 64 || h == 108 || h == 124)) count = 4;
     }
     if (count) {
         const uint32_t c = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;

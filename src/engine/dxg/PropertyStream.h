@@ -72,7 +72,9 @@ public:
     }
     void Raw(const uint8_t* P, size_t N) { Out.insert(Out.end(), P, P + N); }
     void ShortStr(const std::string& S);  // length byte and bytes; at most 255 bytes
-    void Signature() { Raw(reinterpret_cast<const uint8_t*>("TPF0"), 4); }
+    void Signature() {
+        for (char c : {'T', 'P', 'F', '0'}) Byte(static_cast<uint8_t>(c));
+    }
     void BeginComponent(const std::string& ClassName, const std::string& Name) { ShortStr(ClassName), ShortStr(Name); }
     void Property(const std::string& Name) { ShortStr(Name); }
     void Integer(int64_t V);         // the smallest of vaInt8, vaInt16, vaInt32, vaInt64
