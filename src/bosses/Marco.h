@@ -1,0 +1,153 @@
+#pragma once
+// Marco, the Stage 2 boss: two shootable phases and an endurance phase, and their bullets.
+//
+// The aimed big bullets TMarcoCShotA/B/CSprite are shared: Sign emitters and Velus fire them
+// too. Each aims once, at creation, 10 pixels left of and above the player's hit box.
+#include <cstdint>
+
+#include "enemies/Bases.h"
+
+namespace kv {
+
+// ---- the phases ----
+
+// Phase 1: sinks into view, fires bursting stars, then hops along the top edge.
+class TMarcoASprite : public TBossSprite {
+public:
+    explicit TMarcoASprite(TSprite* Parent);
+    void Step(int32_t MoveCount) override;
+};
+
+// Phase 2: stands at (130, 0) and closes layered walls in from the four corners.
+class TMarcoBSprite : public TBossSprite {
+public:
+    explicit TMarcoBSprite(TSprite* Parent);
+    void Step(int32_t MoveCount) override;
+};
+
+// Phase 3, the endurance attack: translucent, cannot be shot, outlives the end of a game
+// (the shell removes it).
+class TMarcoCSprite : public TImageSpriteEx {
+public:
+    explicit TMarcoCSprite(TSprite* Parent);
+    void Step(int32_t MoveCount) override;
+};
+
+// ---- phase 1's star and the five-speed ring bullets ----
+
+// The star: flies by its Angle (0, 64 or 128) and bursts into 48 ring bullets.
+class TMarcoAShotASprite : public TTamaSprite {
+public:
+    TMarcoAShotASprite(TSprite* Parent, double AX, double AY, int32_t Direction);
+    void Step(int32_t MoveCount) override;
+};
+
+// Per-frame steps of a ring bullet: straight S, the 22.5° ones (p, q), the diagonal d.
+struct TRingSpeeds {
+    double S, p, q, d;
+};
+
+// A ring bullet moves by the step its Angle (a multiple of 16) selects; up is 0, left 64.
+class TMarcoRingShotSprite : public TTamaSprite {
+public:
+    TMarcoRingShotSprite(TSprite* Parent, const char* Picture, const TRingSpeeds& Speeds, double AX,
+                         double AY, int32_t Direction);
+    void Step(int32_t MoveCount) override;
+
+    // The step for a direction; (0, 0) for an Angle outside the table.
+    static void StepFor(const TRingSpeeds& Speeds, int32_t Angle, double& DX, double& DY);
+
+private:
+    const TRingSpeeds& Speeds_;
+};
+
+class TMarcoAShotBSprite : public TMarcoRingShotSprite {
+public:
+    static constexpr TRingSpeeds Speeds{5, 2, 4.2, 3.2};
+    TMarcoAShotBSprite(TSprite* Parent, double AX, double AY, int32_t Direction);
+};
+class TMarcoAShotCSprite : public TMarcoRingShotSprite {
+public:
+    static constexpr TRingSpeeds Speeds{4, 1.6, 3.36, 2.52};
+    TMarcoAShotCSprite(TSprite* Parent, double AX, double AY, int32_t Direction);
+};
+class TMarcoAShotDSprite : public TMarcoRingShotSprite {
+public:
+    static constexpr TRingSpeeds Speeds{3, 1.2, 2.52, 1.92};
+    TMarcoAShotDSprite(TSprite* Parent, double AX, double AY, int32_t Direction);
+};
+class TMarcoAShotESprite : public TMarcoRingShotSprite {
+public:
+    static constexpr TRingSpeeds Speeds{2, 0.8, 1.68, 1.26};
+    TMarcoAShotESprite(TSprite* Parent, double AX, double AY, int32_t Direction);
+};
+class TMarcoAShotFSprite : public TMarcoRingShotSprite {
+public:
+    static constexpr TRingSpeeds Speeds{1, 0.4, 0.84, 0.63};
+    TMarcoAShotFSprite(TSprite* Parent, double AX, double AY, int32_t Direction);
+};
+
+// ---- straight bullets: a velocity fixed at creation ----
+
+// Flies by (VX, VY) each frame; removed beyond Limit at the top or left, 320 / 480 beyond
+// the right and the bottom.
+class TMarcoStraightShotSprite : public TTamaSprite {
+public:
+    TMarcoStraightShotSprite(TSprite* Parent, const char* Picture, double Limit);
+    void Step(int32_t MoveCount) override;
+
+    double VX = 0, VY = 0;
+
+protected:
+    // Sets VX, VY from the current position towards the hit box offset by (DX, DY).
+    void AimAtHitBox(double DX, double DY, double Speed);
+
+private:
+    double Limit_;
+};
+
+// Aimed big bullets (speeds 5, 4, 3), fired by Marco, the Sign emitters and Velus.
+class TMarcoCShotASprite : public TMarcoStraightShotSprite {
+public:
+    TMarcoCShotASprite(TSprite* Parent, double AX, double AY);
+};
+class TMarcoCShotBSprite : public TMarcoStraightShotSprite {
+public:
+    TMarcoCShotBSprite(TSprite* Parent, double AX, double AY);
+};
+class TMarcoCShotCSprite : public TMarcoStraightShotSprite {
+public:
+    TMarcoCShotCSprite(TSprite* Parent, double AX, double AY);
+};
+
+// What a side bullet turns into: aimed at 200 pixels above (E) or below (F) the hit box.
+class TMarcoCShotESprite : public TMarcoStraightShotSprite {
+public:
+    TMarcoCShotESprite(TSprite* Parent, double AX, double AY);
+};
+class TMarcoCShotFSprite : public TMarcoStraightShotSprite {
+public:
+    TMarcoCShotFSprite(TSprite* Parent, double AX, double AY);
+};
+
+// A ring bullet of phase 3, its Direction in whole radians.
+class TMarcoCShotGSprite : public TMarcoStraightShotSprite {
+public:
+    TMarcoCShotGSprite(TSprite* Parent, int32_t ADirection);
+    int32_t Direction = 0;
+};
+
+// ---- phase 3's side bullet ----
+
+// Runs sideways from the phase (Angle 48, 80, 176 or 208) and, near the edge, turns into an
+// aimed bullet.
+class TMarcoCShotDSprite : public TTamaSprite {
+public:
+    TMarcoCShotDSprite(TSprite* Parent, int32_t Direction);
+    void Step(int32_t MoveCount) override;
+
+private:
+    double TurnX_ = 0, TurnY_ = 0;  // where the aimed bullet starts
+};
+
+}  // namespace kv
