@@ -1,5 +1,7 @@
 #include "player/HitReactions.h"
 
+#include "player/Score.h"
+
 namespace kv {
 
 std::vector<TSmallEnemyRow>& SmallEnemyRows() {
@@ -37,8 +39,9 @@ void StoreNextPhase(TForm1& Form, TPhaseRef Ref, TSprite* Next) {
 }
 
 void AddPhaseBonus(TForm1& Form, const char* ClassName, int32_t BonusPerHP, int32_t Bonus) {
-    const int32_t bonus = BonusPerHP * Form.HP + Bonus;
-    Form.Score += bonus;
+    // 32-bit and wrapping, like the score itself: HP has no upper limit.
+    const int32_t bonus = static_cast<int32_t>(static_cast<uint32_t>(int64_t{BonusPerHP} * Form.HP + Bonus));
+    AddScore(Form, bonus);
     Form.Log.Write("phase_end", {{"class", std::string(ClassName)}, {"bonus", int64_t{bonus}}, {"score", int64_t{Form.Score}}});
 }
 
