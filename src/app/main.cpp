@@ -1,0 +1,53 @@
+// kalvento: the game, in a window or headless.
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/Options.h"
+#include "app/Run.h"
+
+namespace {
+
+// The folder of the executable, with its trailing separator (the music lives beside it).
+std::string ExecutableDir(const char* Argv0) {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) exe = std::filesystem::absolute(Argv0, ec);
+    std::string dir = exe.parent_path().string();
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return dir;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    kv::app::TOptions options;
+    try {
+        options = kv::app::ParseOptions(args);
+    } catch (const kv::app::TUsageError& e) {
+        std::cerr << "kalvento: " << e.Message << "\n";
+        return 2;
+    }
+    if (options.Help) {
+        std::cout << kv::app::UsageText();
+        return 0;
+    }
+    if (!options.DataDir.empty()) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(options.DataDir, ec)) {
+            std::cerr << "kalvento: --data: '" << options.DataDir << "' is not a folder\n";
+            return 2;
+        }
+    }
+    const std::string exeDir = ExecutableDir(argv[0]);
+    try {
+        return options.Headless ? kv::app::RunHeadless(options, exeDir) : kv::app::RunWindowed(options, exeDir);
+    } catch (const std::exception& e) {
+        std::cerr << "kalvento: " << e.what() << "\n";
+        return 1;
+    }
+}
