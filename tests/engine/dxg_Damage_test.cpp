@@ -199,6 +199,31 @@ TEST(DxgDamage, UnknownPropertiesOfEveryKindAreSkipped) {
     EXPECT_EQ(items[0]->Picture.Width, 1);
 }
 
+TEST(DxgDamage, ComponentFlagsAndChildComponentsAreSkipped) {
+    TPropertyWriter w;
+    w.Signature();
+    w.Byte(0xF2), w.Integer(3);  // flags with a child position
+    w.BeginComponent("TPictureCollectionComponent", "Pictures");
+    w.Property("Tag"), w.Integer(5);
+    w.Property("List"), w.BeginCollection(), w.BeginList();
+    PictureItem("kid", Dib1x1())(w);
+    w.EndList(), w.EndList();
+    w.EndList();                                  // end of properties
+    w.BeginComponent("TTimer", "Timer1");         // a child, with a grandchild
+    w.Property("Interval"), w.Integer(100), w.EndList();
+    w.BeginComponent("TLabel", "L"), w.EndList(), w.EndList();
+    w.EndList();                                  // the child's children
+    w.EndList();                                  // the root's children
+    const auto items = dxg::ReadPictures(Resource(w.Out), "P.dxg");
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0]->Name, "kid");
+
+    Bytes badPosition = Resource({'T', 'P', 'F', '0', 0xF2, dxg::vaString, 0});
+    EXPECT_HAS(PictureError(badPosition), "child position");
+    const Bytes empty = PictureFile({});
+    EXPECT_TRUE(dxg::ReadPictures(empty, "P.dxg").empty());
+}
+
 TEST(DxgDamage, WrongPropertyValuesNameTheItem) {
     auto item = [](std::function<void(TPropertyWriter&)> Extra) {
         return PictureFile({[=](TPropertyWriter& w) {
