@@ -1,0 +1,23 @@
+#pragma once
+// Sprayers: they drop in, stop, spray one fast bullet a frame from one point, then fade away.
+// Zako I's stream jumps 3 radians a frame (two slowly turning arms), Zako J's turns a quarter
+// radian a frame (one spiral).
+#include "enemies/Bases.h"
+
+namespace kv {
+
+class TZakoISprite : public TEnemySprite {
+public:
+    TZakoISprite(TSprite* Parent, double X, double Y);
+    void Step(int32_t MoveCount) override;
+    int32_t Count = 0;  // hovering frames so far
+};
+
+class TZakoJSprite : public TEnemySprite {
+public:
+    TZakoJSprite(TSprite* Parent, double X, double Y);
+    void Step(int32_t MoveCount) override;
+    int32_t Count = 0;
+};
+
+}  // namespace kv
