@@ -1,0 +1,97 @@
+#include "platform/sdl/SdlJoystick.h"
+
+#include <algorithm>
+
+namespace kv {
+
+TSdlJoystick::TSdlJoystick(SDL_Window* Window) : Window_(Window) {
+    Started_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) == 0;
+}
+
+TSdlJoystick::~TSdlJoystick() {
+    Close();
+    if (Started_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
+}
+
+bool TSdlJoystick::Foreground() const { return !Window_ || SDL_GetKeyboardFocus() == Window_; }
+
+const char* TSdlJoystick::DeviceName() const {
+    if (Controller_) return SDL_GameControllerName(Controller_);
+    if (Joystick_) return SDL_JoystickName(Joystick_);
+    return nullptr;
+}
+
+void TSdlJoystick::Close() {
+    if (Controller_) SDL_GameControllerClose(Controller_);  // also releases its joystick
+    else if (Joystick_) SDL_JoystickClose(Joystick_);
+    Controller_ = nullptr;
+    Joystick_ = nullptr;
+}
+
+bool TSdlJoystick::Open() {
+    const int n = SDL_NumJoysticks();
+    for (int i = 0; i < n; ++i) {
+        if (SDL_IsGameController(i)) {
+            if ((Controller_ = SDL_GameControllerOpen(i))) {
+                Joystick_ = SDL_GameControllerGetJoystick(Controller_);
+                return true;
+            }
+        } else if ((Joystick_ = SDL_JoystickOpen(i))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TJoystickRaw TSdlJoystick::ReadJoystick() {
+    if (!Started_) return {};
+    SDL_JoystickUpdate();
+    // Hot-plug without help from the event loop: drop a device that went away, take the first
+    // one there is when none is open.
+    if (Joystick_ && !SDL_JoystickGetAttached(Joystick_)) Close();
+    if (!Joystick_ && !Open()) return {};
+    return Controller_ ? ReadController(Controller_) : ReadRawJoystick(Joystick_);
+}
+
+TJoystickRaw ReadController(SDL_GameController* C) {
+    TJoystickRaw r;
+    if (!C) return r;
+    r.Present = true;
+    r.AxisX = SDL_GameControllerGetAxis(C, SDL_CONTROLLER_AXIS_LEFTX);
+    r.AxisY = SDL_GameControllerGetAxis(C, SDL_CONTROLLER_AXIS_LEFTY);
+    if (SDL_GameControllerGetButton(C, SDL_CONTROLLER_BUTTON_DPAD_LEFT)) r.AxisX = -32768;
+    if (SDL_GameControllerGetButton(C, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) r.AxisX = 32767;
+    if (SDL_GameControllerGetButton(C, SDL_CONTROLLER_BUTTON_DPAD_UP)) r.AxisY = -32768;
+    if (SDL_GameControllerGetButton(C, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) r.AxisY = 32767;
+    // SDL's order begins A, B, X: they become buttons 1, 2, 3; the others follow, the d-pad
+    // being the axes.
+    int n = 0;
+    for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX && n < 32; ++b) {
+        const auto button = static_cast<SDL_GameControllerButton>(b);
+        if (button >= SDL_CONTROLLER_BUTTON_DPAD_UP && button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT) continue;
+        if (SDL_GameControllerGetButton(C, button)) r.Buttons |= 1u << n;
+        ++n;
+    }
+    return r;
+}
+
+TJoystickRaw ReadRawJoystick(SDL_Joystick* J) {
+    TJoystickRaw r;
+    if (!J) return r;
+    r.Present = true;
+    if (SDL_JoystickNumAxes(J) > 0) r.AxisX = SDL_JoystickGetAxis(J, 0);
+    if (SDL_JoystickNumAxes(J) > 1) r.AxisY = SDL_JoystickGetAxis(J, 1);
+    if (SDL_JoystickNumHats(J) > 0) {  // a pressed hat wins over the stick
+        const Uint8 hat = SDL_JoystickGetHat(J, 0);
+        if (hat & SDL_HAT_LEFT) r.AxisX = -32768;
+        if (hat & SDL_HAT_RIGHT) r.AxisX = 32767;
+        if (hat & SDL_HAT_UP) r.AxisY = -32768;
+        if (hat & SDL_HAT_DOWN) r.AxisY = 32767;
+    }
+    const int buttons = std::min(SDL_JoystickNumButtons(J), 32);
+    for (int b = 0; b < buttons; ++b)
+        if (SDL_JoystickGetButton(J, b)) r.Buttons |= 1u << b;
+    return r;
+}
+
+}  // namespace kv

@@ -1,0 +1,96 @@
+#include "platform/sdl/SdlMusic.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "engine/Errors.h"
+#include "platform/sdl/SdlMixer.h"
+
+namespace kv {
+
+TSdlMusic::TSdlMusic(std::unique_ptr<IMusicBackend> Backend) : Backend_(std::move(Backend)) {
+    if (!Backend_) Backend_ = NewSilentMusicBackend();
+    Backend_->Finished = [this] { Ended(); };
+}
+
+std::unique_ptr<TSdlMusic> TSdlMusic::Create(const TSdlMixer& Mixer) {
+    if (Mixer.IsOpen() && Mixer.CanPlayMp3()) return std::make_unique<TSdlMusic>(NewMixerMusicBackend());
+    if (Mixer.IsOpen())
+        SDL_LogWarn(SDL_LOG_CATEGORY_AUDIO, "SDL_mixer cannot decode MP3 here; the music stays silent");
+    return std::make_unique<TSdlMusic>(NewSilentMusicBackend());
+}
+
+TSdlMusic::~TSdlMusic() {
+    Backend_->Finished = nullptr;
+    Backend_.reset();
+}
+
+uint32_t TSdlMusic::NotifyEventType() {
+    static const uint32_t type = [] {
+        const Uint32 t = SDL_RegisterEvents(1);
+        return t == static_cast<Uint32>(-1) ? 0u : t;
+    }();
+    return SDL_WasInit(SDL_INIT_EVENTS) ? type : 0;
+}
+
+void TSdlMusic::Ended() {
+    // May run on the audio thread: count, and wake the event loop; nothing else.
+    Pending_.fetch_add(1);
+    if (const uint32_t type = NotifyEventType()) {
+        SDL_Event e{};
+        e.type = type;
+        SDL_PushEvent(&e);
+    }
+}
+
+int32_t TSdlMusic::DeliverNotifications() {
+    const int32_t n = Pending_.exchange(0);
+    for (int32_t i = 0; i < n; ++i)
+        if (OnNotify) OnNotify();
+    return n;
+}
+
+void TSdlMusic::RequireOpen() const {
+    if (!Open_) throw EMCIDeviceError("MCI デバイスがありません");
+}
+
+void TSdlMusic::Cut() {
+    if (Backend_->Playing()) Backend_->Halt();
+}
+
+void TSdlMusic::Open(const std::string& Path) {
+    Cut();
+    Backend_->Unload();
+    Open_ = false;
+    Position_ = 0;
+    std::string p = Path;
+    std::replace(p.begin(), p.end(), '\\', '/');
+    Path_ = p;
+    if (std::string why = Backend_->Load(p); !why.empty())
+        throw EMCIDeviceError("The music file '" + Path + "' cannot be opened: " + why);
+    Open_ = true;
+}
+
+void TSdlMusic::Rewind() {
+    RequireOpen();
+    Cut();  // seeking ends a running play
+    Position_ = 0;
+}
+
+void TSdlMusic::Play() {
+    RequireOpen();
+    Cut();  // a new play supersedes the running one
+    if (std::string why = Backend_->Play(Position_); !why.empty())
+        throw EMCIDeviceError("The music file '" + Path_ + "' cannot be played: " + why);
+}
+
+void TSdlMusic::Stop() {
+    RequireOpen();
+    if (Backend_->Playing()) {
+        Position_ = Backend_->Position();
+        Backend_->Halt();
+    }
+}
+
+}  // namespace kv

@@ -1,0 +1,156 @@
+#include "platform/sdl/SdlSurface.h"
+
+#include <stb_image_write.h>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "engine/Errors.h"
+#include "platform/sdl/SdlFont.h"
+
+namespace kv {
+
+namespace {
+
+// What Item.SurfaceData holds.
+struct TPictureTexture {
+    SDL_Texture* Texture = nullptr;
+    SDL_Renderer* Owner = nullptr;
+    std::weak_ptr<int> OwnerAlive;
+    ~TPictureTexture() {
+        if (Texture && !OwnerAlive.expired()) SDL_DestroyTexture(Texture);
+    }
+};
+
+}  // namespace
+
+struct TSdlSurface::TOwnedSoftware {
+    SDL_Surface* Surface = nullptr;
+    SDL_Renderer* Renderer = nullptr;
+    ~TOwnedSoftware() {
+        if (Renderer) SDL_DestroyRenderer(Renderer);
+        if (Surface) SDL_FreeSurface(Surface);
+    }
+};
+
+TSdlSurface::TSdlSurface(SDL_Renderer* Renderer, int32_t Width, int32_t Height, std::string FontPath)
+    : Renderer_(Renderer), Width_(Width), Height_(Height) {
+    if (!Renderer_) throw std::invalid_argument("TSdlSurface needs a renderer");
+    if (FontPath.empty()) FontPath = FindGothicFont();
+    Text_ = std::make_unique<TSdlTextCache>(Renderer_, std::move(FontPath));
+    SDL_SetRenderDrawBlendMode(Renderer_, SDL_BLENDMODE_BLEND);
+}
+
+std::unique_ptr<TSdlSurface> TSdlSurface::CreateSoftware(int32_t Width, int32_t Height, std::string FontPath) {
+    auto sw = std::make_unique<TOwnedSoftware>();
+    sw->Surface = SDL_CreateRGBSurfaceWithFormat(0, Width, Height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!sw->Surface) throw std::runtime_error(std::string("cannot create the drawing surface: ") + SDL_GetError());
+    sw->Renderer = SDL_CreateSoftwareRenderer(sw->Surface);
+    if (!sw->Renderer) throw std::runtime_error(std::string("cannot create the software renderer: ") + SDL_GetError());
+    auto s = std::make_unique<TSdlSurface>(sw->Renderer, Width, Height, std::move(FontPath));
+    s->Software_ = std::move(sw);
+    return s;
+}
+
+TSdlSurface::~TSdlSurface() {
+    Text_.reset();
+    Alive_.reset();  // textures still held by picture items are the renderer's to free now
+    Software_.reset();
+}
+
+void TSdlSurface::Fill(uint32_t Color) {
+    SDL_SetRenderDrawColor(Renderer_, Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF, 255);
+    SDL_RenderClear(Renderer_);
+}
+
+std::vector<uint32_t> TexturePixels(const TPictureCollectionItem& Item) {
+    const TBitmap& b = Item.Picture;
+    std::vector<uint32_t> px(b.Pixels);
+    if (b.HasAlpha) return px;
+    // A colour with a high byte set is no plain RGB value (none, or a system colour): no key.
+    const bool keyed = Item.Transparent && (Item.TransparentColor & 0xFF000000u) == 0;
+    const uint32_t c = Item.TransparentColor;
+    const uint32_t key = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);  // as 0x00RRGGBB
+    for (uint32_t& p : px) {
+        const uint32_t rgb = p & 0x00FFFFFFu;
+        // Keyed pixels become transparent black, so no key colour bleeds into a scaled edge.
+        p = keyed && rgb == key ? 0u : (rgb | 0xFF000000u);
+    }
+    return px;
+}
+
+void TSdlSurface::Prepare(TPictureCollectionItem& Item) {
+    Item.SurfaceData.reset();
+    const TBitmap& b = Item.Picture;
+    if (b.Width <= 0 || b.Height <= 0 || b.Pixels.size() < static_cast<size_t>(b.Width) * b.Height) return;
+    SDL_Texture* t = SDL_CreateTexture(Renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, b.Width, b.Height);
+    if (!t) throw EPictureCollectionError("The picture '" + Item.Name + "' cannot be uploaded: " + SDL_GetError());
+    const std::vector<uint32_t> px = TexturePixels(Item);
+    SDL_UpdateTexture(t, nullptr, px.data(), b.Width * 4);
+    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+    // Key-coloured pictures keep hard edges; pictures with their own alpha are smoothed.
+    SDL_SetTextureScaleMode(t, b.HasAlpha ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    auto data = std::make_shared<TPictureTexture>();
+    data->Texture = t;
+    data->Owner = Renderer_;
+    data->OwnerAlive = Alive_;
+    Item.SurfaceData = std::move(data);
+}
+
+SDL_Texture* TSdlSurface::TextureOf(const TPictureCollectionItem& Item) const {
+    auto* d = static_cast<const TPictureTexture*>(Item.SurfaceData.get());
+    return d && d->Owner == Renderer_ && !d->OwnerAlive.expired() ? d->Texture : nullptr;
+}
+
+void TSdlSurface::DrawPicture(const TPictureCollectionItem& Item, const TDrawParams& P) {
+    SDL_Texture* t = TextureOf(Item);
+    if (!t || P.Alpha <= 0 || P.DstW == 0 || P.DstH == 0) return;
+    const SDL_Rect src{P.Src.Left, P.Src.Top, P.Src.Width(), P.Src.Height()};
+    if (src.w <= 0 || src.h <= 0) return;
+    const SDL_FRect dst{static_cast<float>(P.DstX), static_cast<float>(P.DstY), static_cast<float>(P.DstW),
+                        static_cast<float>(P.DstH)};
+    SDL_SetTextureAlphaMod(t, static_cast<Uint8>(P.Alpha > 255 ? 255 : P.Alpha));
+    const double angle = std::fmod(P.AngleDegrees, 360.0);
+    if (angle == 0) {
+        SDL_RenderCopyF(Renderer_, t, &src, &dst);
+    } else {
+        const SDL_FPoint centre{static_cast<float>(P.CenterX - P.DstX), static_cast<float>(P.CenterY - P.DstY)};
+        SDL_RenderCopyExF(Renderer_, t, &src, &dst, angle, &centre, SDL_FLIP_NONE);
+    }
+}
+
+void TSdlSurface::TextOut(int32_t X, int32_t Y, const std::string& Utf8, TColor Color, int32_t Points) {
+    const TSdlTextCache::TEntry* e = Text_->Get(Utf8, SDL_Color{Color.R, Color.G, Color.B, 255}, PointsToPixels(Points));
+    if (!e) return;
+    const SDL_Rect dst{X, Y, e->Width, e->Height};
+    SDL_RenderCopy(Renderer_, e->Texture, nullptr, &dst);
+}
+
+TBitmap TSdlSurface::ReadPixels() const {
+    TBitmap b;
+    b.Width = Width_;
+    b.Height = Height_;
+    b.Pixels.assign(static_cast<size_t>(Width_) * Height_, 0);
+    const SDL_Rect r{0, 0, Width_, Height_};
+    if (SDL_RenderReadPixels(Renderer_, &r, SDL_PIXELFORMAT_ARGB8888, b.Pixels.data(), Width_ * 4) != 0)
+        throw std::runtime_error(std::string("cannot read the back buffer: ") + SDL_GetError());
+    for (uint32_t& p : b.Pixels) p |= 0xFF000000u;
+    return b;
+}
+
+void TSdlSurface::SavePng(const std::string& Path) const { WritePng(ReadPixels(), Path); }
+
+void WritePng(const TBitmap& B, const std::string& Path) {
+    std::vector<uint8_t> rgba(static_cast<size_t>(B.Width) * B.Height * 4);
+    for (size_t i = 0; i < B.Pixels.size() && i * 4 < rgba.size(); ++i) {
+        const uint32_t p = B.Pixels[i];
+        rgba[i * 4 + 0] = (p >> 16) & 0xFF;
+        rgba[i * 4 + 1] = (p >> 8) & 0xFF;
+        rgba[i * 4 + 2] = p & 0xFF;
+        rgba[i * 4 + 3] = B.HasAlpha ? (p >> 24) & 0xFF : 0xFF;
+    }
+    if (B.Width <= 0 || B.Height <= 0 || !stbi_write_png(Path.c_str(), B.Width, B.Height, 4, rgba.data(), B.Width * 4))
+        throw EFOpenError("Cannot write the screenshot '" + Path + "'");
+}
+
+}  // namespace kv

@@ -1,0 +1,129 @@
+#include "platform/sdl/SdlWindow.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace kv {
+
+SDL_Rect FitLogical(int32_t Lw, int32_t Lh, int32_t Ow, int32_t Oh) {
+    if (Lw <= 0 || Lh <= 0 || Ow <= 0 || Oh <= 0) return SDL_Rect{0, 0, 0, 0};
+    int32_t w, h;
+    const int32_t k = std::min(Ow / Lw, Oh / Lh);
+    if (k >= 1) {
+        w = Lw * k;
+        h = Lh * k;
+    } else if (static_cast<int64_t>(Ow) * Lh <= static_cast<int64_t>(Oh) * Lw) {
+        w = Ow;
+        h = std::max<int32_t>(1, static_cast<int32_t>(static_cast<int64_t>(Ow) * Lh / Lw));
+    } else {
+        h = Oh;
+        w = std::max<int32_t>(1, static_cast<int32_t>(static_cast<int64_t>(Oh) * Lw / Lh));
+    }
+    return SDL_Rect{(Ow - w) / 2, (Oh - h) / 2, w, h};
+}
+
+TSdlWindow::TSdlWindow(const TSdlWindowOptions& Options) : Options_(Options) {
+    if (Options_.Scale < 1) Options_.Scale = 1;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        throw std::runtime_error(std::string("cannot start the video system: ") + SDL_GetError());
+    Uint32 flags = SDL_WINDOW_SHOWN;
+    if (Options_.Hidden) flags = SDL_WINDOW_HIDDEN;
+    if (Options_.Fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    Window_ = SDL_CreateWindow(Options_.Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               LogicalWidth * Options_.Scale, LogicalHeight * Options_.Scale, flags);
+    if (!Window_) {
+        std::string why = SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        throw std::runtime_error("cannot open the window: " + why);
+    }
+    // Prefer an accelerated renderer with the retrace wait; take what the machine has.
+    const Uint32 vsync = Options_.VSync ? static_cast<Uint32>(SDL_RENDERER_PRESENTVSYNC) : 0u;
+    const Uint32 tries[] = {
+        SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE | vsync,
+        SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE,
+        SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE | vsync,
+        SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE,
+    };
+    for (Uint32 f : tries) {
+        Renderer_ = SDL_CreateRenderer(Window_, -1, f);
+        if (Renderer_) break;
+    }
+    if (!Renderer_) {
+        std::string why = SDL_GetError();
+        SDL_DestroyWindow(Window_);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        throw std::runtime_error("cannot create a renderer for the window: " + why);
+    }
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(Renderer_, &info) == 0) VSync_ = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    Target_ = SDL_CreateTexture(Renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, LogicalWidth,
+                                LogicalHeight);
+    if (!Target_) {
+        std::string why = SDL_GetError();
+        SDL_DestroyRenderer(Renderer_);
+        SDL_DestroyWindow(Window_);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        throw std::runtime_error("cannot create the 321 x 481 drawing target: " + why);
+    }
+    // Integer scales of pixel art stay sharp.
+    SDL_SetTextureScaleMode(Target_, SDL_ScaleModeNearest);
+    SDL_SetTextureBlendMode(Target_, SDL_BLENDMODE_NONE);
+    SelectTarget();
+    SDL_SetRenderDrawColor(Renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(Renderer_);
+}
+
+TSdlWindow::~TSdlWindow() {
+    SDL_DestroyTexture(Target_);
+    SDL_DestroyRenderer(Renderer_);
+    SDL_DestroyWindow(Window_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void TSdlWindow::SelectTarget() { SDL_SetRenderTarget(Renderer_, Target_); }
+
+SDL_Rect TSdlWindow::OutputRect() const {
+    int ow = 0, oh = 0;
+    SDL_GetRendererOutputSize(Renderer_, &ow, &oh);
+    return FitLogical(LogicalWidth, LogicalHeight, ow, oh);
+}
+
+SDL_FRect TSdlWindow::WindowRect() const {
+    int ow = 0, oh = 0, ww = 0, wh = 0;
+    SDL_GetRendererOutputSize(Renderer_, &ow, &oh);
+    SDL_GetWindowSize(Window_, &ww, &wh);
+    const SDL_Rect r = FitLogical(LogicalWidth, LogicalHeight, ow, oh);
+    // Output pixels and window coordinates differ on high-density displays.
+    const float sx = ow > 0 ? static_cast<float>(ww) / ow : 1.0f;
+    const float sy = oh > 0 ? static_cast<float>(wh) / oh : 1.0f;
+    return SDL_FRect{r.x * sx, r.y * sy, r.w * sx, r.h * sy};
+}
+
+bool TSdlWindow::WindowToLogical(float WX, float WY, float& LX, float& LY) const {
+    const SDL_FRect r = WindowRect();
+    if (r.w <= 0 || r.h <= 0) return false;
+    LX = (WX - r.x) * LogicalWidth / r.w;
+    LY = (WY - r.y) * LogicalHeight / r.h;
+    return LX >= 0 && LY >= 0 && LX < LogicalWidth && LY < LogicalHeight;
+}
+
+SDL_Rect TSdlWindow::LogicalToWindow(const SDL_Rect& R) const {
+    const SDL_FRect r = WindowRect();
+    const float kx = r.w / LogicalWidth, ky = r.h / LogicalHeight;
+    return SDL_Rect{static_cast<int>(r.x + R.x * kx), static_cast<int>(r.y + R.y * ky), static_cast<int>(R.w * kx),
+                    static_cast<int>(R.h * ky)};
+}
+
+void TSdlWindow::Present() {
+    SDL_SetRenderTarget(Renderer_, nullptr);
+    SDL_SetRenderDrawColor(Renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(Renderer_);
+    const SDL_Rect dst = OutputRect();
+    SDL_RenderCopy(Renderer_, Target_, nullptr, &dst);
+    SDL_RenderPresent(Renderer_);
+    SelectTarget();
+}
+
+bool TSdlWindow::HasFocus() const { return SDL_GetKeyboardFocus() == Window_; }
+
+}  // namespace kv
