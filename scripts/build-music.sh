@@ -57,20 +57,32 @@ len=$(awk '
   }' "$tmp/t.txt")
 case $len in error*) echo "build-music: $in: $len" >&2; exit 1 ;; esac
 
-# 3. MIDI -> WAV.
-fluidsynth -ni -q -g 0.6 -F "$tmp/raw.wav" -r 44100 "$sf" "$tmp/t.mid" >"$tmp/fs.log" 2>&1 \
-  || { cat "$tmp/fs.log" >&2; exit 1; }
+# 3. MIDI -> WAV, in floating point at a low synth gain, so that nothing clips on the way; the
+#    level is set by normalising at the end.
+fluidsynth -ni -q -g 0.2 -o audio.file.format=float -F "$tmp/raw.wav" -r 44100 "$sf" "$tmp/t.mid" \
+  >"$tmp/fs.log" 2>&1 || { cat "$tmp/fs.log" >&2; exit 1; }
+
+# sox, failing on clipped samples
+sx() {
+  sox "$@" 2>"$tmp/sox.log" || { cat "$tmp/sox.log" >&2; exit 1; }
+  if grep -q clipped "$tmp/sox.log"; then
+    echo "build-music: $in: samples clipped while rendering:" >&2
+    cat "$tmp/sox.log" >&2
+    exit 1
+  fi
+}
+f32=(-e floating-point -b 32)
 
 # 4. Cut at the end of the last bar and fold the ringing tail back onto the start.
-sox "$tmp/raw.wav" "$tmp/body.wav" trim 0 "$len"
-if sox "$tmp/raw.wav" "$tmp/tail.wav" trim "$len" 2>/dev/null && \
-   [ "$(sox --i -s "$tmp/tail.wav")" -gt 0 ]; then
-  sox "$tmp/tail.wav" "$tmp/tailf.wav" fade t 0 -0 "$(sox --i -D "$tmp/tail.wav")"
-  sox -m -v 1 "$tmp/body.wav" -v 1 "$tmp/tailf.wav" "$tmp/loop.wav" trim 0 "$len"
+sx "$tmp/raw.wav" "${f32[@]}" "$tmp/body.wav" trim 0 "$len"
+sx "$tmp/raw.wav" "${f32[@]}" "$tmp/tail.wav" trim "$len"
+if [ "$(sox --i -s "$tmp/tail.wav")" -gt 0 ]; then
+  sx "$tmp/tail.wav" "${f32[@]}" "$tmp/tailf.wav" fade t 0 -0 "$(sox --i -D "$tmp/tail.wav")"
+  sx -m -v 1 "$tmp/body.wav" -v 1 "$tmp/tailf.wav" "${f32[@]}" "$tmp/loop.wav" trim 0 "$len"
 else
   cp "$tmp/body.wav" "$tmp/loop.wav"
 fi
-sox "$tmp/loop.wav" -b 16 "$tmp/final.wav" gain -n -3
+sx "$tmp/loop.wav" -b 16 -e signed-integer "$tmp/final.wav" gain -n -3
 
 # 5. WAV -> MP3.
 title=$(sed -n 's/^T:[[:space:]]*//p' "$in" | head -n 1)
