@@ -185,8 +185,9 @@ void TForm1::Load() {
     state.Loaded = true;
     state.Damaged = true;  // until every line has been read
     // Lines are taken up to the first one that is not Shift-JIS text.
-    size_t badText = raw.size();
-    for (size_t i = 0; i < raw.size() && badText == raw.size(); ++i) {
+    const size_t kNone = static_cast<size_t>(-1);
+    size_t badText = kNone;
+    for (size_t i = 0; i < raw.size() && badText == kNone; ++i) {
         if (std::optional<std::string> text = ShiftJisToUtf8(raw[i]))
             ScoreLines.push_back(*text);
         else
@@ -216,7 +217,7 @@ void TForm1::Load() {
     HighScore = number(1);
     HighScoreComment = line(2);
     ExtraOpen = number(3);
-    if (badText != raw.size()) throwBadText();
+    if (badText != kNone) throwBadText();
     state.Damaged = false;
 }
 
