@@ -8,12 +8,12 @@
 
 namespace kv {
 
-namespace {
+const char* const MarcoBossName = "防御兵マルコ";
+const char* const MarcoAAttackName = "防壁「漆黒の城壁」";
+const char* const MarcoBAttackName = "呪壁「轟く城壁」";
+const char* const MarcoCAttackName = "魂弾「天地爆閃弾β」";
 
-const char* const MarcoBoss = "防御兵マルコ";
-const char* const MarcoAAttack = "防壁「漆黒の城壁」";
-const char* const MarcoBAttack = "呪壁「轟く城壁」";
-const char* const MarcoCAttack = "魂弾「天地爆閃弾β」";
+namespace {
 
 // Where phase 2 stands; phase 3 takes its place.
 constexpr double StandX = 130, StandY = 0;
@@ -61,8 +61,8 @@ TMarcoASprite::TMarcoASprite(TSprite* Parent) : TBossSprite(Parent) {
     X = 130;
     Y = -60;
     TForm1& F = FormOf(this);
-    F.BossName = MarcoBoss;
-    F.AttackName = MarcoAAttack;
+    F.BossName = MarcoBossName;
+    F.AttackName = MarcoAAttackName;
     F.PhaseStarted("TMarcoASprite");
 }
 
@@ -101,7 +101,7 @@ TMarcoBSprite::TMarcoBSprite(TSprite* Parent) : TBossSprite(Parent) {
     X = StandX;
     Y = StandY;
     TForm1& F = FormOf(this);
-    F.AttackName = MarcoBAttack;
+    F.AttackName = MarcoBAttackName;
     F.PhaseStarted("TMarcoBSprite");
 }
 
@@ -143,7 +143,7 @@ TMarcoCSprite::TMarcoCSprite(TSprite* Parent) : TImageSpriteEx(Parent) {
         X = StandX;
         Y = StandY;
     }
-    F.AttackName = MarcoCAttack;
+    F.AttackName = MarcoCAttackName;
     Alpha = 96;
     F.TaikyuuMode = true;
     F.TaikyuuCount = 45;
@@ -398,9 +398,9 @@ const TBossPhaseRowRegistrar MarcoBRow{IsA<TMarcoBSprite>, 150, [](TForm1& F, TE
 }};
 
 const TRemovalRowRegistrar MarcoRemovalRows{
-    {MarcoAAttack, &TForm1::MarcoASprite},
-    {MarcoBAttack, &TForm1::MarcoBSprite},
-    {MarcoCAttack, &TForm1::MarcoCSprite},
+    {MarcoAAttackName, &TForm1::MarcoASprite},
+    {MarcoBAttackName, &TForm1::MarcoBSprite},
+    {MarcoCAttackName, &TForm1::MarcoCSprite},
 };
 
 }  // namespace

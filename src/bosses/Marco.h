@@ -9,6 +9,11 @@
 
 namespace kv {
 
+extern const char* const MarcoBossName;
+extern const char* const MarcoAAttackName;
+extern const char* const MarcoBAttackName;
+extern const char* const MarcoCAttackName;  // the endurance phase's attack
+
 // ---- the phases ----
 
 // Phase 1: sinks into view, fires bursting stars, then hops along the top edge.
