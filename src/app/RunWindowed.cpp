@@ -1,0 +1,137 @@
+// Runs in a real window: SDL video, sound and input, logic paced at 60 frames a second, the
+// one-second timer on wall-clock time.
+#include <SDL.h>
+
+#include <algorithm>
+#include <iostream>
+#include <memory>
+
+#include "app/Autopilot.h"
+#include "app/Run.h"
+#include "app/Session.h"
+#include "app/WindowDialogs.h"
+#include "platform/headless/Headless.h"
+#include "platform/sdl/FramePacer.h"
+#include "platform/sdl/SdlAudio.h"
+#include "platform/sdl/SdlJoystick.h"
+#include "platform/sdl/SdlKeyboard.h"
+#include "platform/sdl/SdlMixer.h"
+#include "platform/sdl/SdlMusic.h"
+#include "platform/sdl/SdlSurface.h"
+#include "platform/sdl/SdlWidgets.h"
+#include "platform/sdl/SdlWindow.h"
+
+namespace kv::app {
+
+int RunWindowed(const TOptions& O, const std::string& ExeDir) {
+    TSession session(O);
+    try {
+        session.OpenFiles();
+    } catch (const std::exception& e) {
+        std::cerr << "kalvento: " << e.what() << "\n";
+        return 1;
+    }
+    TSdlWindowOptions wo;
+    wo.Scale = O.Scale;
+    wo.Fullscreen = O.Fullscreen;
+    std::unique_ptr<TSdlWindow> window;
+    std::unique_ptr<TSdlSurface> surface;
+    try {
+        window = std::make_unique<TSdlWindow>(wo);
+        surface = std::make_unique<TSdlSurface>(window->Renderer());
+    } catch (const std::exception& e) {
+        std::cerr << "kalvento: " << e.what() << "\n(run with --headless where there is no display)\n";
+        return 1;
+    }
+    TSdlMixer mixer;
+    if (!mixer.IsOpen()) std::cerr << "kalvento: no sound: " << mixer.Failure() << "\n";
+    TSdlAudio audio(mixer);
+    std::unique_ptr<TSdlMusic> music = TSdlMusic::Create(mixer);
+    TSdlKeyboard sdlKeys(window->Window());
+    TSdlJoystick joystick(window->Window());
+    // A script or the autopilot plays in place of the keyboard.
+    headless::TScriptedKeyboard scripted;
+    const bool scriptedKeys = O.Autopilot || !O.InputFile.empty();
+    TSdlWidgets widgets(*window, *surface);
+    TWindowDialogs dialogs(widgets);
+
+    TServices s;
+    s.Surface = surface.get();
+    s.Audio = &audio;
+    s.Music = music.get();
+    s.Dialogs = &dialogs;
+    s.Keyboard = scriptedKeys ? static_cast<IKeyboardSource*>(&scripted) : &sdlKeys;
+    s.Joystick = scriptedKeys ? nullptr : &joystick;
+    s.ExeDir = ExeDir;
+    s.DataDir = O.DataDir;
+    s.Seed = O.Seed ? *O.Seed : static_cast<uint32_t>(SDL_GetPerformanceCounter());
+    TForm1 form(s);
+    session.Attach(form);
+    widgets.Attach(form);
+    std::unique_ptr<TAutopilot> pilot;
+    if (O.Autopilot) pilot = std::make_unique<TAutopilot>(form, scripted);
+    TKeyboard keysProbe(s.Keyboard);
+    TJoystick stickProbe(s.Joystick);
+
+    int64_t frame = 0;
+    uint64_t nextSecond = SDL_GetTicks64() + 1000;
+    // The one-second timer runs on the wall clock, also while the window is inactive and while a
+    // message box is open.
+    auto secondTimer = [&] {
+        const uint64_t now = SDL_GetTicks64();
+        if (session.ScriptHasTimer()) return;
+        while (now >= nextSecond) {
+            nextSecond += 1000;
+            session.Timer(frame);
+        }
+    };
+    dialogs.WhileOpen = [&] {
+        secondTimer();
+        if (music) music->DeliverNotifications();
+    };
+    form.FormCreate();
+
+    TFramePacer pacer(SDL_GetPerformanceFrequency());
+    bool quit = false;
+    while (!quit && !session.ShouldStop(frame)) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+            if (e.type == SDL_QUIT) quit = true;
+            widgets.HandleEvent(e);
+        }
+        // Clicks on the controls run between frames, on this thread.
+        for (const std::string& name : widgets.TakeClicks()) session.Click(frame + 1, name);
+        for (const auto& [name, text] : widgets.TakeEdits()) session.RecordType(frame + 1, name, text);
+        if (music) music->DeliverNotifications();
+        secondTimer();
+        while (!form.PendingErrorBoxes.empty()) {
+            std::string m = form.PendingErrorBoxes.front();
+            form.PendingErrorBoxes.erase(form.PendingErrorBoxes.begin());
+            dialogs.ShowMessage("Kalvento", m);
+        }
+
+        const bool active = window->HasFocus() || scriptedKeys;
+        if (active) {
+            const int64_t next = frame + 1;
+            session.ApplyScript(next, &scripted);
+            if (pilot) pilot->BeforeFrame(next, session);
+            session.RecordStates(next, keysProbe.Read() | stickProbe.Read());
+            window->SelectTarget();
+            if (form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), true)) frame = next;
+        } else {
+            form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), false);
+        }
+        widgets.Render();
+        window->Present();
+        if (active)
+            pacer.Wait();
+        else {
+            SDL_WaitEventTimeout(nullptr, 50);
+            pacer.Reset(SDL_GetPerformanceCounter());
+        }
+    }
+    session.Finish();
+    return 0;
+}
+
+}  // namespace kv::app

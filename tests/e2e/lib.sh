@@ -1,0 +1,24 @@
+# Shared helpers of the end-to-end scripts: $1 the program, $2 a scratch folder.
+set -euo pipefail
+KV="$1"
+WORK="$2"
+RUN_DIR="$(dirname "$KV")"
+rm -rf "$WORK"
+mkdir -p "$WORK"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+# A data folder with the built assets and a fresh record (EXTRA: 0 or 1).
+make_data() {
+  local dir="$1" extra="${2:-0}"
+  mkdir -p "$dir"
+  ln -sf "$RUN_DIR/Pictures.dxg" "$dir/Pictures.dxg"
+  ln -sf "$RUN_DIR/Sounds.dxg" "$dir/Sounds.dxg"
+  printf '\r\n0\r\n\r\n%s\r\n' "$extra" > "$dir/Score.dtf"
+}
+# Lines of the event log with the given event name.
+events() { python3 -c '
+import json, sys
+for line in open(sys.argv[1], encoding="utf-8"):
+    e = json.loads(line)
+    if e["event"] == sys.argv[2]:
+        print(json.dumps(e, ensure_ascii=False))
+' "$1" "$2"; }
