@@ -64,17 +64,6 @@ void ExpectGameOver(TWorld& w) {
 
 }  // namespace
 
-TEST(HitBox, FollowsTheShipAFrameBehindItsTest) {
-    TWorld w;
-    kvtest::StartPlaying(w);
-    EXPECT_DOUBLE_EQ(w.F().ZikiHanteiSprite->X, 156);
-    EXPECT_DOUBLE_EQ(w.F().ZikiHanteiSprite->Y, 430);
-    EXPECT_EQ(w.F().ZikiHanteiSprite->Width, 8);
-    w.Press(isUp);
-    w.Frame();
-    EXPECT_DOUBLE_EQ(w.F().ZikiHanteiSprite->Y, 425);
-}
-
 TEST(HitBox, ABulletCostsOneHPThenFortyFramesOfSafety) {
     TWorld w;
     kvtest::StartPlaying(w);

@@ -160,17 +160,6 @@ TEST(ShipBomb, UsesOneBombAndTakesTheKeyOutOfTheStateSet) {
     EXPECT_EQ(w.CountOf<TKekkaiSprite>(), 2);
 }
 
-TEST(ShipBomb, NoStockNoBomb) {
-    TWorld w;
-    kvtest::StartPlaying(w);
-    w.F().Bomb = 0;
-    w.Press(isButton2);
-    w.Frame(3);
-    EXPECT_FALSE(w.F().BombActive);
-    EXPECT_EQ(w.F().Bomb, 0);
-    EXPECT_EQ(w.CountOf<TKekkaiSprite>(), 0);
-}
-
 TEST(ShipInvincibility, HalfTransparentForFortyStepsThenOpaque) {
     TWorld w;
     kvtest::StartPlaying(w);

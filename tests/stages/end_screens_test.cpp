@@ -90,14 +90,6 @@ TEST(GameOverScreen, ANewRecordOpensTheNameEntry) {
     EXPECT_EQ(writes.Count(), 0) << "the name entry writes the record";
 }
 
-TEST(GameOverScreen, LeavesWhenTheMenuIsBack) {
-    TWorld w;
-    auto* screen = new TGameOverSprite(w.E());
-    w.F().ResetDone = true;
-    w.Frame();
-    EXPECT_TRUE(screen->Killed);
-}
-
 TEST(GameClearScreen, AWonGameWithANewRecordWritesScoreDtfTwice) {
     TWorld w(WithRecord(500));
     kvtest::StartPlaying(w);
