@@ -59,6 +59,7 @@ TSdlSurface::~TSdlSurface() {
 }
 
 void TSdlSurface::Fill(uint32_t Color) {
+    ++Fills_;
     SDL_SetRenderDrawColor(Renderer_, Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF, 255);
     SDL_RenderClear(Renderer_);
 }

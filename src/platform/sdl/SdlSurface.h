@@ -42,6 +42,8 @@ public:
 
     SDL_Renderer* Renderer() const { return Renderer_; }
     TSdlTextCache& TextCache() { return *Text_; }
+    // Counts the fills: every frame starts with one, so a change means a new frame was drawn.
+    uint64_t FillCount() const { return Fills_; }
     // The texture Prepare made for Item on this renderer, or nullptr.
     SDL_Texture* TextureOf(const TPictureCollectionItem& Item) const;
 
@@ -51,6 +53,7 @@ private:
     int32_t Width_, Height_;
     std::unique_ptr<TOwnedSoftware> Software_;  // set by CreateSoftware
     std::unique_ptr<TSdlTextCache> Text_;
+    uint64_t Fills_ = 0;
     // Textures made here hold a weak reference: once this surface (and with it the renderer) is
     // gone, an item's texture is left to the renderer's own clean-up instead of being freed twice.
     std::shared_ptr<int> Alive_ = std::make_shared<int>(0);

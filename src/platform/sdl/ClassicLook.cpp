@@ -1,0 +1,74 @@
+#include "platform/sdl/ClassicLook.h"
+
+#include <cfloat>
+#include <cmath>
+#include <initializer_list>
+
+namespace kv::classic {
+
+namespace {
+
+// One-pixel lines along the inside of Min … Max: top and left in A, bottom and right in B.
+void Bevel(ImDrawList* D, ImVec2 Min, ImVec2 Max, ImU32 A, ImU32 B) {
+    D->AddRectFilled(Min, ImVec2(Max.x - 1, Min.y + 1), A);
+    D->AddRectFilled(Min, ImVec2(Min.x + 1, Max.y - 1), A);
+    D->AddRectFilled(ImVec2(Min.x, Max.y - 1), Max, B);
+    D->AddRectFilled(ImVec2(Max.x - 1, Min.y), Max, B);
+}
+
+ImVec2 Inset(ImVec2 P, float By) { return ImVec2(P.x + By, P.y + By); }
+
+}  // namespace
+
+void ButtonFrame(ImDrawList* D, ImVec2 Min, ImVec2 Max, bool Pressed) {
+    D->AddRectFilled(Min, Max, Face);
+    if (Pressed) {
+        D->AddRect(Min, Max, DarkShadow);
+        Bevel(D, Inset(Min, 1), Inset(Max, -1), Shadow, Face);
+    } else {
+        Bevel(D, Min, Max, Highlight, DarkShadow);
+        Bevel(D, Inset(Min, 1), Inset(Max, -1), Face, Shadow);
+    }
+}
+
+void EditFrame(ImDrawList* D, ImVec2 Min, ImVec2 Max) {
+    Bevel(D, Min, Max, Shadow, Highlight);
+    Bevel(D, Inset(Min, 1), Inset(Max, -1), DarkShadow, Face);
+}
+
+void WindowFrame(ImDrawList* D, ImVec2 Min, ImVec2 Max) {
+    Bevel(D, Min, Max, Face, DarkShadow);
+    Bevel(D, Inset(Min, 1), Inset(Max, -1), Highlight, Shadow);
+}
+
+void CentredText(ImDrawList* D, ImFont* Font, ImVec2 Min, ImVec2 Max, const char* Utf8, ImU32 Colour, bool Bold) {
+    if (!Font || !Utf8 || !*Utf8) return;
+    const float size = Font->FontSize;
+    const ImVec2 extent = Font->CalcTextSizeA(size, FLT_MAX, 0.0f, Utf8);
+    const float w = extent.x + (Bold ? 1.0f : 0.0f);
+    const ImVec2 at(std::floor(Min.x + (Max.x - Min.x - w) * 0.5f), std::floor(Min.y + (Max.y - Min.y - extent.y) * 0.5f));
+    const ImVec4 clip(Min.x, Min.y, Max.x, Max.y);
+    D->AddText(Font, size, at, Colour, Utf8, nullptr, 0.0f, &clip);
+    if (Bold) D->AddText(Font, size, ImVec2(at.x + 1, at.y), Colour, Utf8, nullptr, 0.0f, &clip);
+}
+
+void ShipIcon(ImDrawList* D, ImVec2 Min, ImVec2 Max) {
+    const float w = Max.x - Min.x, h = Max.y - Min.y;
+    auto P = [&](float x, float y) { return ImVec2(Min.x + x * w, Min.y + y * h); };
+    // Night sky with a few stars.
+    D->AddRectFilledMultiColor(Min, Max, IM_COL32(8, 10, 40, 255), IM_COL32(8, 10, 40, 255), IM_COL32(30, 20, 70, 255),
+                               IM_COL32(30, 20, 70, 255));
+    for (const ImVec2 s : {P(0.15f, 0.2f), P(0.82f, 0.12f), P(0.75f, 0.7f), P(0.2f, 0.85f)})
+        D->AddRectFilled(s, ImVec2(s.x + 1, s.y + 1), IM_COL32(220, 230, 255, 255));
+    // Exhaust flame.
+    D->AddTriangleFilled(P(0.42f, 0.78f), P(0.58f, 0.78f), P(0.5f, 0.98f), IM_COL32(255, 150, 40, 255));
+    D->AddTriangleFilled(P(0.46f, 0.78f), P(0.54f, 0.78f), P(0.5f, 0.9f), IM_COL32(255, 240, 160, 255));
+    // Wings, hull and cockpit.
+    D->AddTriangleFilled(P(0.5f, 0.35f), P(0.08f, 0.8f), P(0.5f, 0.7f), IM_COL32(40, 120, 230, 255));
+    D->AddTriangleFilled(P(0.5f, 0.35f), P(0.5f, 0.7f), P(0.92f, 0.8f), IM_COL32(30, 90, 190, 255));
+    D->AddTriangleFilled(P(0.5f, 0.06f), P(0.36f, 0.8f), P(0.64f, 0.8f), IM_COL32(150, 220, 255, 255));
+    D->AddTriangleFilled(P(0.5f, 0.06f), P(0.5f, 0.8f), P(0.64f, 0.8f), IM_COL32(90, 170, 240, 255));
+    D->AddCircleFilled(P(0.5f, 0.45f), w * 0.07f, IM_COL32(255, 255, 255, 255), 12);
+}
+
+}  // namespace kv::classic
