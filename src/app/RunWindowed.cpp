@@ -8,8 +8,8 @@
 
 #include "app/Autopilot.h"
 #include "app/Run.h"
+#include "app/Screenshots.h"
 #include "app/Session.h"
-#include "app/WindowDialogs.h"
 #include "platform/headless/Headless.h"
 #include "platform/sdl/FramePacer.h"
 #include "platform/sdl/SdlAudio.h"
@@ -53,13 +53,12 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     headless::TScriptedKeyboard scripted;
     const bool scriptedKeys = O.Autopilot || !O.InputFile.empty();
     TSdlWidgets widgets(*window, *surface);
-    TWindowDialogs dialogs(widgets);
 
     TServices s;
     s.Surface = surface.get();
     s.Audio = &audio;
     s.Music = music.get();
-    s.Dialogs = &dialogs;
+    s.Dialogs = &widgets;
     s.Keyboard = scriptedKeys ? static_cast<IKeyboardSource*>(&scripted) : &sdlKeys;
     s.Joystick = scriptedKeys ? nullptr : &joystick;
     s.ExeDir = ExeDir;
@@ -74,6 +73,7 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     TJoystick stickProbe(s.Joystick);
 
     int64_t frame = 0;
+    int64_t shotTaken = 0;
     uint64_t nextSecond = SDL_GetTicks64() + 1000;
     // The one-second timer runs on the wall clock, also while the window is inactive and while a
     // message box is open.
@@ -85,7 +85,7 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
             session.Timer(frame);
         }
     };
-    dialogs.WhileOpen = [&] {
+    widgets.WhileOpen = [&] {
         secondTimer();
         if (music) music->DeliverNotifications();
     };
@@ -107,7 +107,7 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         while (!form.PendingErrorBoxes.empty()) {
             std::string m = form.PendingErrorBoxes.front();
             form.PendingErrorBoxes.erase(form.PendingErrorBoxes.begin());
-            dialogs.ShowMessage("Kalvento", m);
+            widgets.ShowMessage("Kalvento", m);
         }
 
         const bool active = window->HasFocus() || scriptedKeys;
@@ -122,6 +122,13 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
             form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), false);
         }
         widgets.Render();
+        if (!O.Screenshot.empty() && frame > 0 &&
+            std::find(O.ScreenshotAt.begin(), O.ScreenshotAt.end(), frame) != O.ScreenshotAt.end() && frame != shotTaken) {
+            form.Handle([&] { surface->SavePng(ScreenshotName(O.Screenshot, frame)); });
+            shotTaken = frame;
+        }
+        if (!O.Screenshot.empty() && O.ScreenshotAt.empty() && session.ShouldStop(frame))
+            form.Handle([&] { surface->SavePng(O.Screenshot); });
         window->Present();
         if (active)
             pacer.Wait();
