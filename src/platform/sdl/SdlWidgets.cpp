@@ -130,6 +130,7 @@ void TSdlWidgets::SetControls(std::vector<TButton*> Buttons, std::vector<TEdit*>
     Edits_ = std::move(Edits);
     Sub_ = SubWindow;
     SubName_ = std::move(SubWindowName);
+    const size_t sizes = WantedSizes_.size();
     auto button = [&](const TButton& b) {
         WantedSizes_.insert(FontHeightToPixels(b.Font.Height));
         NeedGlyphs(b.Caption);
@@ -145,7 +146,8 @@ void TSdlWidgets::SetControls(std::vector<TButton*> Buttons, std::vector<TEdit*>
         }
         for (const TButton& b : Sub_->Buttons) button(b);
     }
-    FontsDirty_ = true;
+    // New glyphs have marked the fonts already; new sizes do here.
+    if (WantedSizes_.size() != sizes) FontsDirty_ = true;
 }
 
 std::vector<int32_t> TSdlWidgets::FontSizes() const {
@@ -399,7 +401,7 @@ void TSdlWidgets::DrawSubWindow() {
     const ImVec2 size(Sub_->ClientWidth + 2 * SubBorder, Sub_->ClientHeight + titleH + 2 * SubBorder);
     ImGui::SetNextWindowSize(size, ImGuiCond_Always);
     ImGui::SetNextWindowPos(ImVec2(LogicalW / 2, LogicalH / 2), ImGuiCond_FirstUseEver, ImVec2(0.5f, 0.5f));
-    ImGui::PushFont(titleFont);
+    // The title bar is drawn in the default font, the window's 12 pixels.
     ImGui::PushStyleColor(ImGuiCol_Text, ImGui::ColorConvertU32ToFloat4(classic::Window));
     ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, ImVec2(4, TitlePadY));
     bool open = true;
@@ -409,7 +411,6 @@ void TSdlWidgets::DrawSubWindow() {
                                         ImGuiWindowFlags_NoScrollWithMouse);
     ImGui::PopStyleVar();
     ImGui::PopStyleColor();
-    ImGui::PopFont();
     if (shown) {
         const ImVec2 wp = ImGui::GetWindowPos();
         ImDrawList* d = ImGui::GetWindowDrawList();
