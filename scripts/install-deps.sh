@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libimgui-dev libstb-dev
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   librsvg2-bin sox abcmidi fluidsynth fluid-soundfont-gm lame
