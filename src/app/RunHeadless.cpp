@@ -66,7 +66,8 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
         frame = next;
         audio.AdvanceFrame();
         music.DeliverNotifications();
-        if (!session.ScriptHasTimer() && frame % 60 == 0) session.Timer(frame);
+        // Recorded as due before the next frame, which is where a replay applies it.
+        if (!session.ScriptHasTimer() && frame % 60 == 0) session.Timer(frame + 1);
         for (; dialogsSeen < dialogs.Messages.size(); ++dialogsSeen)
             form.Log.Write("message", {{"text", dialogs.Messages[dialogsSeen]}});
         if (pixels && std::find(O.ScreenshotAt.begin(), O.ScreenshotAt.end(), frame) != O.ScreenshotAt.end())

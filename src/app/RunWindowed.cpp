@@ -82,7 +82,7 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         if (session.ScriptHasTimer()) return;
         while (now >= nextSecond) {
             nextSecond += 1000;
-            session.Timer(frame);
+            session.Timer(frame + 1);  // due before the next frame, as a replay applies it
         }
     };
     widgets.WhileOpen = [&] {
