@@ -34,4 +34,23 @@ run --autopilot --invincible --frames 6000 --log "$WORK/again.jsonl" 2>/dev/null
 cmp -s "$WORK/run.jsonl" "$WORK/again.jsonl" || fail "the same seed gave another autopilot run"
 run --invincible --frames 6000 --input "$WORK/rec.txt" --log "$WORK/replay.jsonl" 2>/dev/null
 cmp -s "$WORK/run.jsonl" "$WORK/replay.jsonl" || fail "the autopilot's recording does not replay to the same log"
+
+# Without the testing aid the pilot plays until the game ends; beating the empty record, it
+# signs the name entry, and the record reaches Score.dtf before the menu returns.
+make_data "$WORK/mortal"
+"$KV" --headless --data "$WORK/mortal" --seed 1 --autopilot --frames 100000 --exit-on menu \
+      --log "$WORK/mortal.jsonl" 2>/dev/null || fail "the autopilot run without --invincible failed"
+python3 - "$WORK/mortal.jsonl" "$WORK/mortal/Score.dtf" <<'PY' || fail "the game did not end through the name entry to the menu"
+import json, sys
+events = [json.loads(l) for l in open(sys.argv[1], encoding="utf-8")]
+names = [e["event"] for e in events]
+assert "menu" in names, "no menu within the frame limit"
+menu = names.index("menu")
+ends = [e for e in events[:menu] if e["event"] in ("game_over", "game_clear")]
+assert len(ends) == 1, ends
+entry = [e for e in events[:menu] if e["event"] == "name_entry"]
+assert len(entry) == 1 and entry[0]["score"] == ends[0]["score"] > 0, (entry, ends)
+lines = open(sys.argv[2], "rb").read().split(b"\r\n")
+assert lines[0] == b"Autopilot" and int(lines[1]) == ends[0]["score"], lines
+PY
 echo ok
