@@ -201,15 +201,6 @@ TEST_F(MusicTest, PlayResumesWhereStopLeftOffUntilRewound) {
     EXPECT_EQ(State.PlayedFrom[2], 0);
 }
 
-TEST_F(MusicTest, WithoutAHandlerNotificationsAreStillConsumed) {
-    Music->OnNotify = nullptr;
-    Music->Open("/game/musics/1-0.mp3");
-    Music->Play();
-    Music->Stop();
-    EXPECT_EQ(Music->DeliverNotifications(), 1);
-    EXPECT_EQ(Music->PendingNotifications(), 0);
-}
-
 TEST(SilentMusic, ChecksFilesAndEndsPlaysOnStop) {
     const std::string path = (std::filesystem::temp_directory_path() / "kv_silent_track.mp3").string();
     std::ofstream(path) << "not really music";

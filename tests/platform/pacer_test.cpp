@@ -48,13 +48,6 @@ TEST(FramePacer, NoDriftWhenThePeriodIsNotWhole) {
     EXPECT_EQ(now, 5 + f);
 }
 
-TEST(FramePacer, ResetStartsFromNow) {
-    TFramePacer p(600);
-    p.Advance(0);
-    p.Reset(5000);
-    EXPECT_EQ(p.Advance(5000), 10u);
-}
-
 TEST(FramePacer, ClockGoingBackwardsRestarts) {
     TFramePacer p(600);
     p.Advance(1000);

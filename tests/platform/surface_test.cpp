@@ -291,12 +291,6 @@ TEST_F(SurfaceTest, LargerPointsDrawLargerText) {
     EXPECT_LT(h24, h12 * 5 / 2 + 2);
 }
 
-TEST_F(SurfaceTest, EmptyTextDrawsNothing) {
-    S->TextOut(0, 0, "", TColor{255, 255, 255}, 12);
-    EXPECT_EQ(LitBox(S->ReadPixels()).Count, 0);
-    EXPECT_EQ(S->TextCache().Size(), 0u);
-}
-
 TEST(PointsToPixels, At96Dpi) {
     EXPECT_EQ(PointsToPixels(12), 16);
     EXPECT_EQ(PointsToPixels(24), 32);

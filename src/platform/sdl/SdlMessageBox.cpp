@@ -24,7 +24,10 @@ void TSdlWidgets::ShowMessage(const std::string& Title, const std::string& Text)
 
 void TSdlWidgets::ShowMessage(const std::string& Title, const std::string& Text, const std::function<void()>& Idle) {
     // A box cannot open in the middle of drawing the controls; the frame loop never asks that.
-    if (InFrame_) return;
+    if (InFrame_) {
+        SDL_LogWarn(SDL_LOG_CATEGORY_APPLICATION, "message box asked for while drawing the controls: %s", Text.c_str());
+        return;
+    }
     NeedGlyphs(Title);
     NeedGlyphs(Text);
     TMessage m;

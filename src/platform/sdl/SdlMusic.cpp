@@ -12,6 +12,7 @@ namespace kv {
 TSdlMusic::TSdlMusic(std::unique_ptr<IMusicBackend> Backend) : Backend_(std::move(Backend)) {
     if (!Backend_) Backend_ = NewSilentMusicBackend();
     Backend_->Finished = [this] { Ended(); };
+    NotifyEventType();  // registered here, on the main thread, not first on the audio thread
 }
 
 std::unique_ptr<TSdlMusic> TSdlMusic::Create(const TSdlMixer& Mixer) {

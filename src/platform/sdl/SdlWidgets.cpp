@@ -276,6 +276,7 @@ void TSdlWidgets::Frame() {
     // Everything is laid out in logical pixels; the window's target is scaled as a whole.
     io.DisplaySize = ImVec2(LogicalW, LogicalH);
     io.DisplayFramebufferScale = ImVec2(1, 1);
+    if (io.DeltaTime <= 0) io.DeltaTime = 1e-4f;  // two frames within one clock tick
     io.MousePos = MouseIn_ ? ImVec2(MouseX_, MouseY_) : ImVec2(-FLT_MAX, -FLT_MAX);
     for (int b = 0; b < 3; ++b) {
         io.MouseDown[b] = MousePressed_[b] || MouseDown_[b];  // a click between frames still counts

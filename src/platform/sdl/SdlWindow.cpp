@@ -116,6 +116,10 @@ SDL_Rect TSdlWindow::LogicalToWindow(const SDL_Rect& R) const {
 
 void TSdlWindow::Present() {
     SDL_SetRenderTarget(Renderer_, nullptr);
+    // The window's viewport is not always brought up to date by a resize that happens while the
+    // target is selected (the switch to full screen): take the whole output every time.
+    SDL_RenderSetViewport(Renderer_, nullptr);
+    SDL_RenderSetClipRect(Renderer_, nullptr);
     SDL_SetRenderDrawColor(Renderer_, 0, 0, 0, 255);
     SDL_RenderClear(Renderer_);
     const SDL_Rect dst = OutputRect();
