@@ -58,7 +58,9 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     s.Surface = surface.get();
     s.Audio = &audio;
     s.Music = music.get();
-    s.Dialogs = &widgets;
+    // Nobody is at the keyboard of a scripted run to close a message box.
+    headless::TAutoDialogs autoDialogs;
+    s.Dialogs = scriptedKeys ? static_cast<IDialogs*>(&autoDialogs) : &widgets;
     s.Keyboard = scriptedKeys ? static_cast<IKeyboardSource*>(&scripted) : &sdlKeys;
     s.Joystick = scriptedKeys ? nullptr : &joystick;
     s.ExeDir = ExeDir;
@@ -74,6 +76,7 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
 
     int64_t frame = 0;
     int64_t shotTaken = 0;
+    size_t dialogsSeen = 0;
     uint64_t nextSecond = SDL_GetTicks64() + 1000;
     // The one-second timer runs on the wall clock, also while the window is inactive and while a
     // message box is open.
@@ -107,9 +110,11 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         while (!form.PendingErrorBoxes.empty()) {
             std::string m = form.PendingErrorBoxes.front();
             form.PendingErrorBoxes.erase(form.PendingErrorBoxes.begin());
-            widgets.ShowMessage("Kalvento", m);
+            s.Dialogs->ShowMessage("Kalvento", m);
         }
 
+        for (; dialogsSeen < autoDialogs.Messages.size(); ++dialogsSeen)
+            form.Log.Write("message", {{"text", autoDialogs.Messages[dialogsSeen]}});
         const bool active = window->HasFocus() || scriptedKeys;
         if (active) {
             const int64_t next = frame + 1;

@@ -13,7 +13,6 @@ constexpr ImU32 Text = IM_COL32(0, 0, 0, 255);
 constexpr ImU32 Window = IM_COL32(255, 255, 255, 255);
 constexpr ImU32 InfoBack = IM_COL32(255, 255, 225, 255);
 constexpr ImU32 Caption = IM_COL32(10, 36, 106, 255);
-constexpr ImU32 CaptionEnd = IM_COL32(166, 202, 240, 255);
 
 // A push button's border; Pressed draws it sunken.
 void ButtonFrame(ImDrawList* D, ImVec2 Min, ImVec2 Max, bool Pressed);

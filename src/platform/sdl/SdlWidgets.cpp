@@ -237,7 +237,6 @@ void TSdlWidgets::HandleEvent(const SDL_Event& E) {
             break;
         case SDL_TEXTEDITING:
             Composing_ = E.edit.text;
-            ComposingCursor_ = E.edit.start;
             return;
         case SDL_TEXTINPUT:
             Composing_.clear();

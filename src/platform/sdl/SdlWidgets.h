@@ -132,8 +132,7 @@ private:
 
     bool TextInput_ = true;  // SDL starts with text input on
     SDL_Rect TextInputRect_{0, 0, 0, 0};
-    std::string Composing_;
-    int32_t ComposingCursor_ = 0;
+    std::string Composing_;  // the input method's text not yet committed
     TEdit* ActiveEdit_ = nullptr;
     unsigned int ActiveEditId_ = 0;
     SDL_Rect ActiveEditRect_{0, 0, 0, 0};
