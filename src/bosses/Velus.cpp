@@ -185,24 +185,6 @@ void TVelusDSprite::Step(int32_t MoveCount) {
 
 // ---- bullets ----
 
-TVelusShotSprite::TVelusShotSprite(TSprite* Parent, const char* Picture, double Speed, double AX, double AY,
-                                   double ADirection)
-    : TTamaSprite(Parent) {
-    SetupImage(this, Picture);
-    X = AX;
-    Y = AY;
-    Direction = ADirection;
-    VX = std::cos(Direction) * Speed;
-    VY = std::sin(Direction) * Speed;
-}
-
-void TVelusShotSprite::Step(int32_t MoveCount) {
-    TTamaSprite::Step(MoveCount);
-    X = X + VX;
-    Y = Y + VY;
-    if (X < -20 || Y < -20 || X > 320 || Y > 480) Kill();
-}
-
 TVelusShotASprite::TVelusShotASprite(TSprite* Parent, double AX, double AY, double ADirection)
     : TVelusShotSprite(Parent, "Bullet1", Speed, AX, AY, ADirection) {}
 TVelusShotBSprite::TVelusShotBSprite(TSprite* Parent, double AX, double AY, double ADirection)

@@ -49,13 +49,9 @@ public:
 };
 
 // A straight bullet along Direction in radians.
-class TVelusShotSprite : public TTamaSprite {
+class TVelusShotSprite : public TStraightTamaSprite {
 public:
-    TVelusShotSprite(TSprite* Parent, const char* Picture, double Speed, double AX, double AY, double ADirection);
-    void Step(int32_t MoveCount) override;
-
-    double VX = 0, VY = 0;
-    double Direction = 0;
+    using TStraightTamaSprite::TStraightTamaSprite;
 };
 
 class TVelusShotASprite : public TVelusShotSprite {

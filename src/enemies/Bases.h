@@ -21,6 +21,17 @@ public:
     void Step(int32_t MoveCount) override;
 };
 
+// A bullet flying straight at Speed along Direction (radians), removed once it is more than
+// 20 pixels off the field. The Signs and Velus fire these.
+class TStraightTamaSprite : public TTamaSprite {
+public:
+    TStraightTamaSprite(TSprite* Parent, const char* Picture, double Speed, double AX, double AY, double ADirection);
+    void Step(int32_t MoveCount) override;
+
+    double VX = 0, VY = 0;
+    double Direction = 0;
+};
+
 // Family types: no behaviour of their own.
 class TBossSprite : public TEnemySprite {
 public:

@@ -63,24 +63,6 @@ void TSignASprite::Burst() {
     }
 }
 
-TSignShotSprite::TSignShotSprite(TSprite* Parent, const char* Picture, double Speed, double AX, double AY,
-                                 int32_t ADirection)
-    : TTamaSprite(Parent) {
-    SetupImage(this, Picture);
-    X = AX;
-    Y = AY;
-    Direction = ADirection;
-    VX = std::cos(static_cast<double>(Direction)) * Speed;
-    VY = std::sin(static_cast<double>(Direction)) * Speed;
-}
-
-void TSignShotSprite::Step(int32_t MoveCount) {
-    TTamaSprite::Step(MoveCount);
-    X = X + VX;
-    Y = Y + VY;
-    if (X < -20 || Y < -20 || X > 320 || Y > 480) Kill();
-}
-
 TSignShotASprite::TSignShotASprite(TSprite* P, double AX, double AY, int32_t D)
     : TSignShotSprite(P, "Bullet1", Speed, AX, AY, D) {}
 TSignShotBSprite::TSignShotBSprite(TSprite* P, double AX, double AY, int32_t D)

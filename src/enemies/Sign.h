@@ -22,14 +22,10 @@ private:
 };
 
 // A Sign's ring bullet: a straight flight along Direction, taken as whole radians.
-class TSignShotSprite : public TTamaSprite {
+class TSignShotSprite : public TStraightTamaSprite {
 public:
-    TSignShotSprite(TSprite* Parent, const char* Picture, double Speed, double AX, double AY, int32_t ADirection);
-    void Step(int32_t MoveCount) override;
-
-    double VX = 0;
-    double VY = 0;
-    int32_t Direction = 0;
+    TSignShotSprite(TSprite* Parent, const char* Picture, double Speed, double AX, double AY, int32_t ADirection)
+        : TStraightTamaSprite(Parent, Picture, Speed, AX, AY, ADirection) {}
 };
 
 class TSignShotASprite : public TSignShotSprite {
