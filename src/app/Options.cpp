@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "stages/Practice.h"
+
 namespace kv::app {
 
 namespace {
@@ -38,6 +40,8 @@ std::string UsageText() {
            "  --autopilot           a built-in pilot plays from the menu on\n"
            "  --invincible          the player's hit box takes no damage (a testing aid)\n"
            "  --exit-on EVENT[:N]   end the run once the event log has recorded EVENT N times\n"
+           "  --practice WHAT       start a practice game at a stage (stage1 … stage4, extra) or a\n"
+           "                        boss phase (TROneASprite, TVelusBSprite …); no record is kept\n"
            "  --help                show this text\n";
 }
 
@@ -83,6 +87,13 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
             o.Fullscreen = true;
         } else if (a == "--autopilot") {
             o.Autopilot = true;
+        } else if (a == "--practice") {
+            o.Practice = value();
+            if (!IsPracticeTarget(o.Practice)) {
+                std::string all;
+                for (const std::string& t : PracticeTargets()) all += (all.empty() ? "" : " ") + t;
+                throw TUsageError{"--practice: '" + o.Practice + "' is no stage or boss phase; choose one of: " + all};
+            }
         } else if (a == "--invincible") {
             o.Invincible = true;
         } else if (a == "--exit-on") {

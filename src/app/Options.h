@@ -20,6 +20,7 @@ struct TOptions {
     bool Fullscreen = false;
     bool Autopilot = false;
     bool Invincible = false;
+    std::string Practice;  // a stage or boss phase to start at
     std::string ExitOnEvent;
     int64_t ExitOnCount = 1;
     bool Help = false;

@@ -45,12 +45,13 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
     s.Keyboard = &keyboard;
     s.ExeDir = ExeDir;
     s.DataDir = O.DataDir;
-    s.Seed = O.Seed ? *O.Seed : 0;
+    s.Seed = O.Seed ? *O.Seed : session.ScriptSeed().value_or(0);
     TForm1 form(s);
-    session.Attach(form);
+    session.Attach(form, s.Seed);
     std::unique_ptr<TAutopilot> pilot;
     if (O.Autopilot) pilot = std::make_unique<TAutopilot>(form, keyboard);
     form.FormCreate();
+    session.StartRequestedGame();
 
     TKeyboard recorder(&keyboard);  // what the keys say, for --record
     int64_t frame = 0;
@@ -58,6 +59,8 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
     while (!session.ShouldStop(frame)) {
         const int64_t next = frame + 1;
         session.ApplyScript(next, &keyboard);
+        // What the script did between frames may end the run, as it did where it was recorded.
+        if (session.ShouldStop(frame)) break;
         if (pilot) pilot->BeforeFrame(next, session);
         session.RecordStates(next, recorder.Read());
         // The virtual clock: LagCount is the milliseconds since the last frame at 60 a second.
@@ -66,6 +69,7 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
         frame = next;
         audio.AdvanceFrame();
         music.DeliverNotifications();
+        session.AfterFrame(frame);
         // Recorded as due before the next frame, which is where a replay applies it.
         if (!session.ScriptHasTimer() && frame % 60 == 0) session.Timer(frame + 1);
         for (; dialogsSeen < dialogs.Messages.size(); ++dialogsSeen)
@@ -75,7 +79,7 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
     }
     if (pixels && O.ScreenshotAt.empty()) SaveScreenshot(*pixels, form, O.Screenshot);
     session.Finish();
-    return 0;
+    return session.ExitStatus();
 }
 
 }  // namespace kv::app

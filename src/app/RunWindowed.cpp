@@ -6,7 +6,10 @@
 #include <iostream>
 #include <memory>
 
+#include <SDL_mixer.h>
+
 #include "app/Autopilot.h"
+#include "app/LoopClock.h"
 #include "app/Run.h"
 #include "app/Screenshots.h"
 #include "app/Session.h"
@@ -22,6 +25,30 @@
 #include "platform/sdl/SdlWindow.h"
 
 namespace kv::app {
+
+namespace {
+
+// Esc or P on the keyboard, Start on a game controller.
+bool IsPauseEvent(const SDL_Event& E) {
+    if (E.type == SDL_KEYDOWN)
+        return !E.key.repeat && (E.key.keysym.scancode == SDL_SCANCODE_ESCAPE || E.key.keysym.scancode == SDL_SCANCODE_P);
+    return E.type == SDL_CONTROLLERBUTTONDOWN && E.cbutton.button == SDL_CONTROLLER_BUTTON_START;
+}
+
+// The last frame dimmed, "PAUSE" across its middle; drawn on the window, so the back buffer and
+// its screenshots stay as the game left them.
+void DrawPause(SDL_Renderer* R, const SDL_Rect& Field, TSdlSurface& Surface) {
+    SDL_SetRenderDrawBlendMode(R, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(R, 0, 0, 24, 144);
+    SDL_RenderFillRect(R, &Field);
+    const int32_t pixels = 32 * Field.w / TSdlWindow::LogicalWidth;
+    if (const TSdlTextCache::TEntry* t = Surface.TextCache().Get("PAUSE", SDL_Color{255, 255, 255, 255}, pixels)) {
+        const SDL_Rect at{Field.x + (Field.w - t->Width) / 2, Field.y + (Field.h - t->Height) / 2, t->Width, t->Height};
+        SDL_RenderCopy(R, t->Texture, nullptr, &at);
+    }
+}
+
+}  // namespace
 
 int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     TSession session(O);
@@ -65,9 +92,9 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     s.Joystick = scriptedKeys ? nullptr : &joystick;
     s.ExeDir = ExeDir;
     s.DataDir = O.DataDir;
-    s.Seed = O.Seed ? *O.Seed : static_cast<uint32_t>(SDL_GetPerformanceCounter());
+    s.Seed = O.Seed ? *O.Seed : session.ScriptSeed().value_or(static_cast<uint32_t>(SDL_GetPerformanceCounter()));
     TForm1 form(s);
-    session.Attach(form);
+    session.Attach(form, s.Seed);
     widgets.Attach(form);
     std::unique_ptr<TAutopilot> pilot;
     if (O.Autopilot) pilot = std::make_unique<TAutopilot>(form, scripted);
@@ -77,22 +104,33 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     int64_t frame = 0;
     int64_t shotTaken = 0;
     size_t dialogsSeen = 0;
-    uint64_t nextSecond = SDL_GetTicks64() + 1000;
+    TLoopClock clock(SDL_GetTicks64());
     // The one-second timer runs on the wall clock, also while the window is inactive and while a
-    // message box is open.
+    // message box is open; only the pause stops it.
     auto secondTimer = [&] {
-        const uint64_t now = SDL_GetTicks64();
+        const int32_t due = clock.SecondsDue(SDL_GetTicks64());
         if (session.ScriptHasTimer()) return;
-        while (now >= nextSecond) {
-            nextSecond += 1000;
-            session.Timer(frame + 1);  // due before the next frame, as a replay applies it
+        for (int32_t i = 0; i < due; ++i) session.Timer(frame + 1);  // due before the next frame, as a replay applies it
+    };
+    auto togglePause = [&] {
+        clock.TogglePause(SDL_GetTicks64());
+        if (mixer.IsOpen()) {
+            if (clock.Paused()) {
+                Mix_PauseMusic();
+                Mix_Pause(-1);
+            } else {
+                Mix_ResumeMusic();
+                Mix_Resume(-1);
+            }
         }
+        form.Log.Write(clock.Paused() ? "pause" : "resume");
     };
     widgets.WhileOpen = [&] {
         secondTimer();
         if (music) music->DeliverNotifications();
     };
     form.FormCreate();
+    session.StartRequestedGame();
 
     TFramePacer pacer(SDL_GetPerformanceFrequency());
     bool quit = false;
@@ -100,6 +138,7 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_QUIT) quit = true;
+            if (IsPauseEvent(e) && !form.NameEntry && !widgets.TextInputActive()) togglePause();
             widgets.HandleEvent(e);
         }
         // Clicks on the controls run between frames, on this thread.
@@ -115,14 +154,20 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
 
         for (; dialogsSeen < autoDialogs.Messages.size(); ++dialogsSeen)
             form.Log.Write("message", {{"text", autoDialogs.Messages[dialogsSeen]}});
-        const bool active = window->HasFocus() || scriptedKeys;
+        const bool active = clock.FramesRun(window->HasFocus() || scriptedKeys);
         if (active) {
             const int64_t next = frame + 1;
             session.ApplyScript(next, &scripted);
-            if (pilot) pilot->BeforeFrame(next, session);
-            session.RecordStates(next, keysProbe.Read() | stickProbe.Read());
-            window->SelectTarget();
-            if (form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), true)) frame = next;
+            // What the script did between frames may end the run, as it did where it was recorded.
+            if (!session.ShouldStop(frame)) {
+                if (pilot) pilot->BeforeFrame(next, session);
+                session.RecordStates(next, keysProbe.Read() | stickProbe.Read());
+                window->SelectTarget();
+                if (form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), true)) {
+                    frame = next;
+                    session.AfterFrame(frame);
+                }
+            }
         } else {
             form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), false);
         }
@@ -134,7 +179,10 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         }
         if (!O.Screenshot.empty() && O.ScreenshotAt.empty() && session.ShouldStop(frame))
             form.Handle([&] { surface->SavePng(O.Screenshot); });
-        window->Present();
+        if (clock.Paused())
+            window->Present([&](SDL_Renderer* R, const SDL_Rect& Field) { DrawPause(R, Field, *surface); });
+        else
+            window->Present();
         if (active)
             pacer.Wait();
         else {
@@ -143,7 +191,7 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         }
     }
     session.Finish();
-    return 0;
+    return session.ExitStatus();
 }
 
 }  // namespace kv::app

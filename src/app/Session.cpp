@@ -4,6 +4,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "shell/StateChecksum.h"
+#include "stages/Practice.h"
+
 namespace kv::app {
 
 TSession::TSession(const TOptions& O) : Options(O) {}
@@ -16,8 +19,12 @@ void TSession::OpenFiles() {
         if (!in) throw std::runtime_error("cannot read the input script " + Options.InputFile);
         std::ostringstream ss;
         ss << in.rdbuf();
-        Script_ = headless::ParseInputScript(ss.str(), Options.InputFile);
-        for (const auto& a : Script_) ScriptHasTimer_ |= a.Kind == headless::TScriptAction::Timer;
+        headless::TRecording rec = headless::ParseRecording(ss.str(), Options.InputFile);
+        if (rec.HasSeed) ScriptSeed_ = rec.Seed;
+        for (const auto& a : rec.Actions) {
+            ScriptHasTimer_ |= a.Kind == headless::TScriptAction::Timer;
+            (a.Kind == headless::TScriptAction::Check ? Checks_ : Script_).push_back(a);
+        }
     }
     if (!Options.LogFile.empty()) {
         LogOut_.open(Options.LogFile, std::ios::binary | std::ios::trunc);
@@ -26,13 +33,14 @@ void TSession::OpenFiles() {
     if (!Options.RecordFile.empty()) {
         RecordOut_.open(Options.RecordFile, std::ios::binary | std::ios::trunc);
         if (!RecordOut_) throw std::runtime_error("cannot write the recording " + Options.RecordFile);
-        RecordOut_ << "# Kalvento input recording\n";
-        if (Options.Seed) RecordOut_ << "# seed " << *Options.Seed << "\n";
     }
 }
 
-void TSession::Attach(TForm1& F) {
+void TSession::Attach(TForm1& F, uint32_t Seed) {
     Form = &F;
+    if (RecordOut_.is_open())
+        RecordOut_ << "# Kalvento input recording: play it back with --input (and the same --invincible)\n"
+                   << "version " << headless::RecordingVersion << "\nseed " << Seed << "\n";
     F.Log.KeepLines = false;
     F.Invincible = Options.Invincible;
     if (LogOut_.is_open())
@@ -102,6 +110,8 @@ void TSession::ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard)
             case headless::TScriptAction::Timer:
                 Timer(Frame);
                 break;
+            case headless::TScriptAction::Check:  // kept apart by OpenFiles
+                break;
         }
     }
 }
@@ -131,8 +141,46 @@ void TSession::RecordTimer(int64_t Frame) {
     if (RecordOut_.is_open()) RecordOut_ << Frame << " timer\n";
 }
 
+namespace {
+std::string Hex(uint64_t V) {
+    headless::TScriptAction a;
+    a.Kind = headless::TScriptAction::Check;
+    a.Checksum = V;
+    const std::string line = headless::FormatScriptAction(a);
+    return line.substr(line.rfind(' ') + 1);
+}
+}  // namespace
+
+void TSession::StartRequestedGame() {
+    if (!Options.Practice.empty()) Form->Handle([this] { StartPractice(*Form, Options.Practice); });
+}
+
+void TSession::AfterFrame(int64_t Frame) {
+    if (RecordOut_.is_open() && Frame % CheckInterval == 0) {
+        headless::TScriptAction a;
+        a.Frame = Frame;
+        a.Kind = headless::TScriptAction::Check;
+        a.Checksum = StateChecksum(*Form);
+        RecordOut_ << headless::FormatScriptAction(a) << '\n';
+    }
+    while (!Diverged_ && CheckPos_ < Checks_.size() && Checks_[CheckPos_].Frame <= Frame) {
+        const headless::TScriptAction& c = Checks_[CheckPos_++];
+        if (c.Frame < Frame) continue;  // a check between frames the run never stopped at
+        const uint64_t now = StateChecksum(*Form);
+        if (now == c.Checksum) continue;
+        Diverged_ = true;
+        const std::string message = "the replay diverged from " + Options.InputFile + " at frame " +
+                                    std::to_string(Frame) + ": the game state's checksum is " + Hex(now) +
+                                    ", the recording has " + Hex(c.Checksum);
+        std::cerr << "kalvento: " << message << std::endl;
+        Form->Log.Write("diverged", {{"checks_passed", static_cast<int64_t>(CheckPos_ - 1)},
+                                     {"expected", Hex(c.Checksum)},
+                                     {"actual", Hex(now)}});
+    }
+}
+
 bool TSession::ShouldStop(int64_t FramesDone) const {
-    if (Form->CloseRequested) return true;
+    if (Form->CloseRequested || Diverged_) return true;
     if (Options.Frames && FramesDone >= *Options.Frames) return true;
     if (!Options.ExitOnEvent.empty() && Form->Log.CountOf(Options.ExitOnEvent) >= Options.ExitOnCount) return true;
     return false;

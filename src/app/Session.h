@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,10 @@ public:
 
     // Opens the files the options name; raises std::runtime_error with a clear message.
     void OpenFiles();
-    void Attach(TForm1& Form);
+    // Seed: the one the window was given; a recording notes it.
+    void Attach(TForm1& Form, uint32_t Seed);
+    // The seed a recording played back was made with, when it says.
+    std::optional<uint32_t> ScriptSeed() const { return ScriptSeed_; }
 
     // Script actions due before frame Frame (1-based), applied to the keyboard and the window.
     // Returns whether the script supplied one-second ticks itself.
@@ -42,8 +46,18 @@ public:
     // Types into a visible edit field (through its filter), recording it.
     void Type(int64_t Frame, const std::string& Name, const std::string& Text);
 
+    // After the window's creation: the practice game the options ask for.
+    void StartRequestedGame();
+    // After frame Frame has run: a recording notes the state every CheckInterval frames, a
+    // playback compares it with what was noted and stops at the first difference.
+    void AfterFrame(int64_t Frame);
+    static constexpr int64_t CheckInterval = 300;
+    bool Diverged() const { return Diverged_; }
+
     bool ShouldStop(int64_t FramesDone) const;
     void Finish();  // the end event, files flushed
+    // 0, or 3 when a playback diverged from its recording.
+    int ExitStatus() const { return Diverged_ ? 3 : 0; }
 
     const TOptions& Options;
     TForm1* Form = nullptr;
@@ -52,8 +66,10 @@ private:
     TButton* FindButton(const std::string& Name);
     TEdit* FindEdit(const std::string& Name);
     std::ofstream LogOut_, RecordOut_;
-    std::vector<headless::TScriptAction> Script_;
-    size_t ScriptPos_ = 0;
+    std::vector<headless::TScriptAction> Script_, Checks_;
+    size_t ScriptPos_ = 0, CheckPos_ = 0;
+    std::optional<uint32_t> ScriptSeed_;
+    bool Diverged_ = false;
     bool ScriptHasTimer_ = false;
     TDXInputStates LastRecorded_;
 };

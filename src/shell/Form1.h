@@ -55,6 +55,7 @@ public:
     TDXImageList DXImageList1;
     TDXWaveList DXWaveList1;
     TSpriteEngine* SpriteEngine() { return Engine_.get(); }
+    const TSpriteEngine* SpriteEngine() const { return Engine_.get(); }
     TDXInput DXInput1;
     TDXTimer DXTimer1;
     IMusicPlayer* MediaPlayer1 = nullptr;
@@ -106,6 +107,7 @@ public:
     std::array<int32_t, 8> ZakoBCCounts{};
     int32_t ShotCount = 0;  // the ship's fire cadence; never reset
     bool Invincible = false;  // testing aid (--invincible): the hit box takes no damage
+    bool Practice = false;    // a practice game (--practice): its score is never recorded
     int32_t GameOverCount = 0, GameClearCount = 0;
 
     // Last position of the hit box and ship, for code that aims after they were freed.
@@ -149,6 +151,8 @@ public:
     void TaikyuuReset();
     void BossNameCheck();
     void GameStart();
+    // The start shared by every game: HUD on, menu away, the ship with 10 HP and 3 bombs.
+    void EnterPlay();
     void Button1Click();
     void Button2Click();
     void Button3Click();

@@ -45,7 +45,7 @@ void TGameOverSprite::Step(int32_t MoveCount) {
     TForm1& F = FormOf(this);
     if (!SlideAndHold(this, F.GameOverCount)) return;
     Kill();
-    if (F.Score > F.HighScore) {
+    if (F.Score > F.HighScore && !F.Practice) {
         F.HighScore = F.Score;
         F.EditShow();
     } else {
@@ -66,13 +66,15 @@ void TGameClearSprite::Step(int32_t MoveCount) {
     TMessageSprite::Step(MoveCount);
     TForm1& F = FormOf(this);
     if (!SlideAndHold(this, F.GameClearCount)) return;
-    // The unlock is stored at once, whatever the score.
-    F.ExtraOpen = 1;
-    SaveRecord(F);
+    // The unlock is stored at once, whatever the score; a practice game stores nothing.
+    if (!F.Practice) {
+        F.ExtraOpen = 1;
+        SaveRecord(F);
+    }
     if (F.ZikiSprite) F.ZikiSprite->Kill();
     if (F.ZikiHanteiSprite) F.ZikiHanteiSprite->Kill();
     Kill();
-    if (F.Score > F.HighScore) {
+    if (F.Score > F.HighScore && !F.Practice) {
         F.HighScore = F.Score;
         SaveRecord(F);
         F.EditShow();

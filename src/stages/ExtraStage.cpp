@@ -7,8 +7,6 @@
 #include "enemies/Sign.h"
 #include "enemies/ZakoA.h"
 #include "enemies/ZakoIJ.h"
-#include "player/HitBox.h"
-#include "player/Ship.h"
 #include "shell/Form1.h"
 #include "shell/FormHooks.h"
 
@@ -77,17 +75,11 @@ void TForm1::Button6Click() {
     PlaySound("Pingpong");
     SpriteEngine()->Purge();
     ResetDone = false;
+    Practice = false;
     Log.Write("start", {{"mode", std::string("extra")}});
     BGMStart(2);
     StageNo = 5;
-    HudOn = true;
-    AllButtonHide();
-    if (TitleSprite) TitleSprite->Kill();
-    Playing = true;
-    HP = 10;
-    Bomb = 3;
-    ZikiSprite = new TZikiSprite(SpriteEngine());
-    ZikiHanteiSprite = new TZikiHanteiSprite(SpriteEngine());  // takes its place from the ship
+    EnterPlay();
     new TExtraStageSprite(SpriteEngine());
 }
 

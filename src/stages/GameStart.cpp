@@ -22,8 +22,14 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::GameStart() {
+    Practice = false;
     Log.Write("start", {{"mode", std::string("normal")}});
     BGMStart(1);
+    EnterPlay();
+    new TFirstStageSprite(SpriteEngine());
+}
+
+void TForm1::EnterPlay() {
     HudOn = true;
     AllButtonHide();
     if (TitleSprite) TitleSprite->Kill();
@@ -32,7 +38,6 @@ void TForm1::GameStart() {
     Bomb = 3;
     ZikiSprite = new TZikiSprite(SpriteEngine());
     ZikiHanteiSprite = new TZikiHanteiSprite(SpriteEngine());  // takes its place from the ship
-    new TFirstStageSprite(SpriteEngine());
 }
 
 }  // namespace kv

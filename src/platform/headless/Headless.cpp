@@ -1,6 +1,7 @@
 #include "platform/headless/Headless.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <stdexcept>
@@ -124,7 +125,13 @@ std::string StateName(int32_t State) {
 }
 
 std::vector<TScriptAction> ParseInputScript(const std::string& Text, const std::string& Source) {
-    std::vector<TScriptAction> out;
+    return ParseRecording(Text, Source).Actions;
+}
+
+TRecording ParseRecording(const std::string& Text, const std::string& Source) {
+    TRecording rec;
+    std::vector<TScriptAction>& out = rec.Actions;
+    bool sawVersion = false;
     std::istringstream in(Text);
     std::string line;
     int lineNo = 0;
@@ -140,6 +147,30 @@ std::vector<TScriptAction> ParseInputScript(const std::string& Text, const std::
         std::istringstream ls(line.substr(start));
         std::string frameText, verb;
         ls >> frameText >> verb;
+        if (frameText == "version" || frameText == "seed") {
+            std::string extra;
+            const std::string value = verb;
+            if (ls >> extra) fail("unexpected '" + extra + "'");
+            uint64_t v = 0;
+            if (value.empty() || value.size() > 10 || value.find_first_not_of("0123456789") != std::string::npos ||
+                (v = std::stoull(value)) > UINT32_MAX)
+                fail(frameText + " needs a whole number, not '" + value + "'");
+            if (frameText == "version") {
+                if (sawVersion) fail("the version is given twice");
+                if (!out.empty()) fail("the version must come before the actions");
+                if (v < 1) fail("there is no format version 0");
+                if (v > RecordingVersion)
+                    fail("recorded in format version " + value + "; this Kalvento reads versions up to " +
+                         std::to_string(RecordingVersion));
+                sawVersion = true;
+                rec.Version = static_cast<int32_t>(v);
+            } else {
+                if (rec.HasSeed) fail("the seed is given twice");
+                rec.HasSeed = true;
+                rec.Seed = static_cast<uint32_t>(v);
+            }
+            continue;
+        }
         TScriptAction a;
         try {
             size_t used = 0;
@@ -171,6 +202,13 @@ std::vector<TScriptAction> ParseInputScript(const std::string& Text, const std::
             a.Text = rest;
         } else if (verb == "timer") {
             a.Kind = TScriptAction::Timer;
+        } else if (verb == "check") {
+            a.Kind = TScriptAction::Check;
+            std::string hex;
+            ls >> hex;
+            if (hex.size() != 16 || hex.find_first_not_of("0123456789abcdef") != std::string::npos)
+                fail("check needs 16 lower-case hexadecimal digits, not '" + hex + "'");
+            a.Checksum = std::stoull(hex, nullptr, 16);
         } else {
             fail("unknown action '" + verb + "'");
         }
@@ -178,7 +216,7 @@ std::vector<TScriptAction> ParseInputScript(const std::string& Text, const std::
         if (a.Kind != TScriptAction::Type && (ls >> extra)) fail("unexpected '" + extra + "'");
         out.push_back(a);
     }
-    return out;
+    return rec;
 }
 
 std::string FormatScriptAction(const TScriptAction& A) {
@@ -189,6 +227,11 @@ std::string FormatScriptAction(const TScriptAction& A) {
         case TScriptAction::Click: return f + "click " + A.Target;
         case TScriptAction::Type: return f + "type " + A.Target + " " + A.Text;
         case TScriptAction::Timer: return f + "timer";
+        case TScriptAction::Check: {
+            char hex[17];
+            std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(A.Checksum));
+            return f + "check " + hex;
+        }
     }
     return f;
 }

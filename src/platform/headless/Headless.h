@@ -120,13 +120,25 @@ public:
 // The input script: one action a line, frames counted from 1.
 struct TScriptAction {
     int64_t Frame = 0;
-    enum TKind { Press, Release, Click, Type, Timer } Kind = Press;
+    enum TKind { Press, Release, Click, Type, Timer, Check } Kind = Press;
     int32_t State = 0;    // Press, Release
     std::string Target;   // Click: component name; Type: edit name
     std::string Text;     // Type
+    uint64_t Checksum = 0;  // Check: the state once frame Frame has run
 };
 
+// A script as a recording writes it: a format version and the seed above the actions.
+// Hand-written scripts without them are version 1.
+struct TRecording {
+    int32_t Version = 1;
+    bool HasSeed = false;
+    uint32_t Seed = 0;
+    std::vector<TScriptAction> Actions;
+};
+constexpr int32_t RecordingVersion = 2;
+
 // Parses a script; raises std::runtime_error naming the line for anything malformed.
+TRecording ParseRecording(const std::string& Text, const std::string& Source);
 std::vector<TScriptAction> ParseInputScript(const std::string& Text, const std::string& Source);
 std::string FormatScriptAction(const TScriptAction& A);
 // "up down left right shot bomb slow" ↔ input states.

@@ -114,7 +114,7 @@ SDL_Rect TSdlWindow::LogicalToWindow(const SDL_Rect& R) const {
                     static_cast<int>(R.h * ky)};
 }
 
-void TSdlWindow::Present() {
+void TSdlWindow::Present(const TOverlay& Overlay) {
     SDL_SetRenderTarget(Renderer_, nullptr);
     // The window's viewport is not always brought up to date by a resize that happens while the
     // target is selected (the switch to full screen): take the whole output every time.
@@ -124,6 +124,7 @@ void TSdlWindow::Present() {
     SDL_RenderClear(Renderer_);
     const SDL_Rect dst = OutputRect();
     SDL_RenderCopy(Renderer_, Target_, nullptr, &dst);
+    if (Overlay) Overlay(Renderer_, dst);
     SDL_RenderPresent(Renderer_);
     SelectTarget();
 }

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace kv {
@@ -36,8 +37,10 @@ public:
 
     // Draw into the logical target (Present leaves it selected as well).
     void SelectTarget();
-    // Letterboxed copy of the target to the window, then show the frame.
-    void Present();
+    // Letterboxed copy of the target to the window, then show the frame. Overlay, when given,
+    // draws over the copy on the window (Field: where the target landed, in output pixels).
+    using TOverlay = std::function<void(SDL_Renderer* Renderer, const SDL_Rect& Field)>;
+    void Present(const TOverlay& Overlay = {});
     // The window has the keyboard focus.
     bool HasFocus() const;
 

@@ -1,0 +1,18 @@
+#pragma once
+// Practice starts: a game that begins at a stage or at one boss phase, with the ship as a new
+// game has it. Nothing of a practice game is written to the record.
+#include <string>
+#include <vector>
+
+namespace kv {
+
+class TForm1;
+
+// "stage1" … "stage4", "extra", then the boss phase classes ("TROneASprite" …), in game order.
+const std::vector<std::string>& PracticeTargets();
+bool IsPracticeTarget(const std::string& What);
+// Starts the practice game (the window shows the menu); raises std::invalid_argument for an
+// unknown target.
+void StartPractice(TForm1& Form, const std::string& What);
+
+}  // namespace kv
