@@ -10,6 +10,7 @@
 // button1, button2 and button3). Up to three keys a state; a state the file does not list keeps
 // its default keys, an empty right side leaves it without a key. Keys are scancodes, written with
 // SDL's names ("Left Shift", "Keypad 8", "F2" …, any letter case) or as "#NN" for any code.
+// A comment is a whole line starting with '#': "#" and "Keypad #" are key names too.
 #include <array>
 #include <cstdint>
 #include <optional>
