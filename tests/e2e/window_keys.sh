@@ -66,4 +66,16 @@ stamp0="$(basename "${paths[0]}" .png)" stamp1="$(basename "${paths[1]}" .png)"
 if [ "${stamp0:0:24}" = "${stamp1:0:24}" ]; then
   [ "$stamp1" = "$stamp0-2" ] || fail "the second picture of one second is ${paths[1]}"
 fi
+
+# Without XDG_PICTURES_DIR: the folder user-dirs.dirs names, else (no ~/Pictures either) the
+# data folder's screenshots.
+unset XDG_PICTURES_DIR
+printf '# xdg-user-dirs\nXDG_PICTURES_DIR="$HOME/Shots"\n' > "$XDG_CONFIG_HOME/user-dirs.dirs"
+windowed userdirs "F12" --frames 3600 --exit-on screenshot:1
+ls "$HOME/Shots"/kalvento-*.png > /dev/null 2>&1 || fail "no picture in the user-dirs.dirs folder: $(cat "$WORK/userdirs.err")"
+rm "$XDG_CONFIG_HOME/user-dirs.dirs"
+export XDG_DATA_HOME="$WORK/data-home"
+windowed datahome "F12" --frames 3600 --exit-on screenshot:1
+ls "$XDG_DATA_HOME/kalvento/screenshots"/kalvento-*.png > /dev/null 2>&1 \
+  || fail "no picture in the data folder: $(cat "$WORK/datahome.err")"
 echo ok
