@@ -42,6 +42,8 @@ std::string UsageText() {
            "  --exit-on EVENT[:N]   end the run once the event log has recorded EVENT N times\n"
            "  --practice WHAT       start a practice game at a stage (stage1 … stage4, extra) or a\n"
            "                        boss phase (TROneASprite, TVelusBSprite …); no record is kept\n"
+           "  --keys                show the key table in use (keys.conf of the configuration folder)\n"
+           "  --bind STATE=KEY[,KEY…]  set a state's keys in keys.conf (repeatable), e.g. shot=Z,Space\n"
            "  --help                show this text\n";
 }
 
@@ -102,6 +104,10 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
             o.ExitOnEvent = v.substr(0, colon);
             if (o.ExitOnEvent.empty()) throw TUsageError{"--exit-on: the event name is empty"};
             if (colon != std::string::npos) o.ExitOnCount = ParseInt(a, v.substr(colon + 1), 1, INT64_C(1) << 40);
+        } else if (a == "--keys") {
+            o.ShowKeys = true;
+        } else if (a == "--bind") {
+            o.Bind.push_back(value());
         } else {
             throw TUsageError{"unknown option '" + a + "' (see --help)"};
         }

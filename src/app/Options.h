@@ -24,6 +24,8 @@ struct TOptions {
     std::string ExitOnEvent;
     int64_t ExitOnCount = 1;
     bool Help = false;
+    bool ShowKeys = false;          // --keys
+    std::vector<std::string> Bind;  // --bind STATE=KEY[,KEY…], in order
 };
 
 // Raises TUsageError with a message naming the option for anything it cannot accept.

@@ -10,9 +10,11 @@
 
 #include "app/Autopilot.h"
 #include "app/LoopClock.h"
+#include "app/KeysFile.h"
 #include "app/Run.h"
 #include "app/Screenshots.h"
 #include "app/Session.h"
+#include "app/UserDirs.h"
 #include "platform/headless/Headless.h"
 #include "platform/sdl/FramePacer.h"
 #include "platform/sdl/SdlAudio.h"
@@ -75,10 +77,15 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     TSdlAudio audio(mixer);
     std::unique_ptr<TSdlMusic> music = TSdlMusic::Create(mixer);
     TSdlKeyboard sdlKeys(window->Window());
-    TSdlJoystick joystick(window->Window());
     // A script or the autopilot plays in place of the keyboard.
     headless::TScriptedKeyboard scripted;
     const bool scriptedKeys = O.Autopilot || !O.InputFile.empty();
+    // The player's keys and controller mappings. Scripted runs keep the default table, so that
+    // what they do does not depend on the machine's configuration.
+    const std::filesystem::path configDir = scriptedKeys ? std::filesystem::path() : ConfigDir();
+    const TPlayerKeys playerKeys = LoadPlayerKeys(configDir, true);
+    TSdlJoystick joystick(window->Window(), configDir.empty() ? std::string() : (configDir / "gamecontrollerdb.txt").string());
+    if (!joystick.MappingsError().empty()) std::cerr << "kalvento: " << joystick.MappingsError() << "\n";
     TSdlWidgets widgets(*window, *surface);
 
     TServices s;
@@ -90,15 +97,19 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     s.Dialogs = scriptedKeys ? static_cast<IDialogs*>(&autoDialogs) : &widgets;
     s.Keyboard = scriptedKeys ? static_cast<IKeyboardSource*>(&scripted) : &sdlKeys;
     s.Joystick = scriptedKeys ? nullptr : &joystick;
+    s.Keys = &playerKeys.Keys;
     s.ExeDir = ExeDir;
     s.DataDir = O.DataDir;
     s.Seed = O.Seed ? *O.Seed : session.ScriptSeed().value_or(static_cast<uint32_t>(SDL_GetPerformanceCounter()));
     TForm1 form(s);
     session.Attach(form, s.Seed);
+    ReportPlayerKeys(playerKeys, form);
     widgets.Attach(form);
     std::unique_ptr<TAutopilot> pilot;
     if (O.Autopilot) pilot = std::make_unique<TAutopilot>(form, scripted);
     TKeyboard keysProbe(s.Keyboard);
+    keysProbe.Keys = playerKeys.Keys;
+    TScreenshotKey screenshotKey;
     TJoystick stickProbe(s.Joystick);
 
     int64_t frame = 0;
@@ -139,6 +150,7 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_QUIT) quit = true;
             if (IsPauseEvent(e) && !form.NameEntry && !widgets.TextInputActive()) togglePause();
+            screenshotKey.HandleEvent(e);
             widgets.HandleEvent(e);
         }
         // Clicks on the controls run between frames, on this thread.
@@ -172,6 +184,7 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
             form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), false);
         }
         widgets.Render();
+        screenshotKey.TakeIfAsked(form, *surface);
         if (!O.Screenshot.empty() && frame > 0 &&
             std::find(O.ScreenshotAt.begin(), O.ScreenshotAt.end(), frame) != O.ScreenshotAt.end() && frame != shotTaken) {
             form.Handle([&] { surface->SavePng(ScreenshotName(O.Screenshot, frame)); });

@@ -1,7 +1,10 @@
 #include "app/Screenshots.h"
 
+#include <SDL.h>
+
 #include <iostream>
 
+#include "app/UserDirs.h"
 #include "platform/sdl/SdlSurface.h"
 #include "shell/Form1.h"
 
@@ -22,6 +25,36 @@ std::unique_ptr<TScreenshotSurface> MakeScreenshotSurface() {
 
 void SaveScreenshot(TScreenshotSurface& S, TForm1& Form, const std::string& Path) {
     Form.Handle([&] { S.Sdl().SavePng(Path); });
+}
+
+bool TScreenshotKey::HandleEvent(const SDL_Event& E) {
+    if (E.type != SDL_KEYDOWN || E.key.repeat || E.key.keysym.scancode != SDL_SCANCODE_F12) return false;
+    Asked_ = true;
+    return true;
+}
+
+void TScreenshotKey::TakeIfAsked(TForm1& Form, const TSdlSurface& Surface) {
+    if (!Asked_) return;
+    Asked_ = false;
+    std::string path;
+    const bool saved = Form.Handle([&] {
+        path = FreeScreenshotPath(PicturesDir(), std::time(nullptr)).string();
+        Surface.SavePng(path);
+    });
+    if (!saved) return;
+    Form.Log.Write("screenshot", {{"path", path}});
+    std::cerr << "kalvento: screenshot saved to " << path << "\n";
+}
+
+std::filesystem::path FreeScreenshotPath(const std::filesystem::path& Dir, std::time_t When) {
+    std::tm local{};
+    localtime_r(&When, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "kalvento-%Y%m%d-%H%M%S", &local);
+    std::error_code ec;
+    std::filesystem::path p = Dir / (std::string(stamp) + ".png");
+    for (int n = 2; std::filesystem::exists(p, ec); ++n) p = Dir / (std::string(stamp) + "-" + std::to_string(n) + ".png");
+    return p;
 }
 
 std::string ScreenshotName(const std::string& Base, int64_t Frame) {

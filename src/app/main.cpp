@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/KeysFile.h"
 #include "app/Options.h"
 #include "app/Run.h"
 
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
         std::cout << kv::app::UsageText();
         return 0;
     }
+    if (options.ShowKeys || !options.Bind.empty()) return kv::app::RunKeysCommand(options, std::cout, std::cerr);
     if (!options.DataDir.empty()) {
         std::error_code ec;
         if (!std::filesystem::is_directory(options.DataDir, ec)) {

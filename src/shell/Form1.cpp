@@ -26,6 +26,7 @@ TForm1::TForm1(const TServices& S)
     Dialogs = S.Dialogs;
     RandomGen.Seed(S.Seed);  // FormCreate's first step: the platform chose the seed
     Keyboard_ = std::make_unique<TKeyboard>(S.Keyboard);
+    if (S.Keys) Keyboard_->Keys = *S.Keys;
     Joystick_ = std::make_unique<TJoystick>(S.Joystick);
     DXInput1.AddDevice(Keyboard_.get());
     DXInput1.AddDevice(Joystick_.get());

@@ -30,6 +30,7 @@ struct TServices {
     IDialogs* Dialogs = nullptr;
     IKeyboardSource* Keyboard = nullptr;
     IJoystickSource* Joystick = nullptr;
+    const TKeyAssignment* Keys = nullptr;  // the keyboard's table; nullptr: the default one
     std::string ExeDir;   // folder of the executable, with its trailing separator
     std::string DataDir;  // where Pictures.dxg, Sounds.dxg and Score.dtf are; "" = current directory
     uint32_t Seed = 0;

@@ -2,7 +2,7 @@
 source "$(dirname "$0")/lib.sh"
 "$KV" --help > "$WORK/help.txt" || fail "--help failed"
 for opt in --data --headless --frames --seed --input --record --screenshot --screenshot-at --log \
-           --scale --fullscreen --autopilot --invincible --exit-on --practice; do
+           --scale --fullscreen --autopilot --invincible --exit-on --practice --keys --bind; do
   grep -q -- "$opt" "$WORK/help.txt" || fail "--help does not list $opt"
 done
 expect_usage() {
@@ -21,6 +21,7 @@ expect_usage "--seed: '-1' is not a whole number" --seed -1
 expect_usage "unknown option '--fast'" --fast
 expect_usage "--log needs a value" --headless --log
 expect_usage "--screenshot-at needs --screenshot FILE" --headless --screenshot-at 5
+expect_usage "--bind needs a value" --bind
 expect_usage "is not a folder" --headless --data "$WORK/nowhere"
 expect_usage "--practice: 'stage9' is no stage or boss phase; choose one of: stage1" --headless --practice stage9
 # A broken input script is named with its line; the run does not start.

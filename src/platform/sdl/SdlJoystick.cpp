@@ -1,11 +1,36 @@
 #include "platform/sdl/SdlJoystick.h"
 
 #include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
 
 namespace kv {
 
-TSdlJoystick::TSdlJoystick(SDL_Window* Window) : Window_(Window) {
+TSdlJoystick::TSdlJoystick(SDL_Window* Window, const std::string& MappingFile) : Window_(Window) {
     Started_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) == 0;
+    if (!Started_ || MappingFile.empty()) return;
+    std::error_code ec;
+    if (!std::filesystem::exists(MappingFile, ec)) return;
+    MappingsAdded_ = SDL_GameControllerAddMappingsFromFile(MappingFile.c_str());
+    if (MappingsAdded_ < 0) {
+        MappingsAdded_ = 0;
+        MappingsError_ = MappingFile + ": " + SDL_GetError() + "; SDL's own controller mappings are used";
+        return;
+    }
+    // SDL passes over lines it cannot read without a word: name the first one.
+    std::ifstream in(MappingFile);
+    std::string line;
+    for (int n = 1; std::getline(in, line); ++n) {
+        const size_t b = line.find_first_not_of(" \t\r");
+        if (b == std::string::npos || line[b] == '#') continue;
+        const bool guid = line.size() > b + 32 && line[b + 32] == ',' &&
+                          std::all_of(line.begin() + b, line.begin() + b + 32, [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+        if (!guid) {
+            MappingsError_ = MappingFile + ":" + std::to_string(n) + ": not a controller mapping (GUID,name,mapping…); the line is left out";
+            return;
+        }
+    }
 }
 
 TSdlJoystick::~TSdlJoystick() {

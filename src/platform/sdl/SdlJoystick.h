@@ -5,6 +5,8 @@
 // first hat, while pressed, instead) and buttons 1 … 32.
 #include <SDL.h>
 
+#include <string>
+
 #include "engine/Input.h"
 
 namespace kv {
@@ -12,8 +14,10 @@ namespace kv {
 class TSdlJoystick : public IJoystickSource {
 public:
     // Window: the window whose keyboard focus makes the game the foreground application
-    // (nullptr: always in the foreground).
-    explicit TSdlJoystick(SDL_Window* Window);
+    // (nullptr: always in the foreground). MappingFile: controller mappings in SDL's
+    // gamecontrollerdb.txt format, added to SDL's own before any device is opened; a missing
+    // file is skipped, a bad one is left out with MappingsError saying why.
+    explicit TSdlJoystick(SDL_Window* Window, const std::string& MappingFile = {});
     ~TSdlJoystick() override;
     TSdlJoystick(const TSdlJoystick&) = delete;
     TSdlJoystick& operator=(const TSdlJoystick&) = delete;
@@ -24,6 +28,8 @@ public:
     bool Available() const { return Started_; }  // the joystick system could be started
     bool IsController() const { return Controller_ != nullptr; }
     const char* DeviceName() const;
+    int MappingsAdded() const { return MappingsAdded_; }
+    const std::string& MappingsError() const { return MappingsError_; }
 
 private:
     void Close();
@@ -32,6 +38,8 @@ private:
     bool Started_ = false;
     SDL_GameController* Controller_ = nullptr;
     SDL_Joystick* Joystick_ = nullptr;
+    int MappingsAdded_ = 0;
+    std::string MappingsError_;
 };
 
 // Reading rules, also used by the tests. Controller: the d-pad overrides the left stick.
