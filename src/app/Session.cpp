@@ -141,42 +141,34 @@ void TSession::RecordTimer(int64_t Frame) {
     if (RecordOut_.is_open()) RecordOut_ << Frame << " timer\n";
 }
 
-namespace {
-std::string Hex(uint64_t V) {
-    headless::TScriptAction a;
-    a.Kind = headless::TScriptAction::Check;
-    a.Checksum = V;
-    const std::string line = headless::FormatScriptAction(a);
-    return line.substr(line.rfind(' ') + 1);
-}
-}  // namespace
-
 void TSession::StartRequestedGame() {
     if (!Options.Practice.empty()) Form->Handle([this] { StartPractice(*Form, Options.Practice); });
 }
 
 void TSession::AfterFrame(int64_t Frame) {
-    if (RecordOut_.is_open() && Frame % CheckInterval == 0) {
+    const bool record = RecordOut_.is_open() && Frame % CheckInterval == 0;
+    // Checks between frames the run never stopped at are passed over.
+    while (CheckPos_ < Checks_.size() && Checks_[CheckPos_].Frame < Frame) ++CheckPos_;
+    const bool compare = !Diverged_ && CheckPos_ < Checks_.size() && Checks_[CheckPos_].Frame == Frame;
+    if (!record && !compare) return;
+    const uint64_t now = StateChecksum(*Form);
+    if (record) {
         headless::TScriptAction a;
         a.Frame = Frame;
         a.Kind = headless::TScriptAction::Check;
-        a.Checksum = StateChecksum(*Form);
+        a.Checksum = now;
         RecordOut_ << headless::FormatScriptAction(a) << '\n';
     }
-    while (!Diverged_ && CheckPos_ < Checks_.size() && Checks_[CheckPos_].Frame <= Frame) {
-        const headless::TScriptAction& c = Checks_[CheckPos_++];
-        if (c.Frame < Frame) continue;  // a check between frames the run never stopped at
-        const uint64_t now = StateChecksum(*Form);
-        if (now == c.Checksum) continue;
-        Diverged_ = true;
-        const std::string message = "the replay diverged from " + Options.InputFile + " at frame " +
-                                    std::to_string(Frame) + ": the game state's checksum is " + Hex(now) +
-                                    ", the recording has " + Hex(c.Checksum);
-        std::cerr << "kalvento: " << message << std::endl;
-        Form->Log.Write("diverged", {{"checks_passed", static_cast<int64_t>(CheckPos_ - 1)},
-                                     {"expected", Hex(c.Checksum)},
-                                     {"actual", Hex(now)}});
-    }
+    if (!compare) return;
+    const uint64_t recorded = Checks_[CheckPos_++].Checksum;
+    if (now == recorded) return;
+    Diverged_ = true;
+    const std::string actual = headless::FormatChecksum(now), expected = headless::FormatChecksum(recorded);
+    std::cerr << "kalvento: the replay diverged from " << Options.InputFile << " at frame " << Frame
+              << ": the game state's checksum is " << actual << ", the recording has " << expected << std::endl;
+    Form->Log.Write("diverged", {{"checks_passed", static_cast<int64_t>(CheckPos_ - 1)},
+                                 {"expected", expected},
+                                 {"actual", actual}});
 }
 
 bool TSession::ShouldStop(int64_t FramesDone) const {

@@ -227,13 +227,15 @@ std::string FormatScriptAction(const TScriptAction& A) {
         case TScriptAction::Click: return f + "click " + A.Target;
         case TScriptAction::Type: return f + "type " + A.Target + " " + A.Text;
         case TScriptAction::Timer: return f + "timer";
-        case TScriptAction::Check: {
-            char hex[17];
-            std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(A.Checksum));
-            return f + "check " + hex;
-        }
+        case TScriptAction::Check: return f + "check " + FormatChecksum(A.Checksum);
     }
     return f;
+}
+
+std::string FormatChecksum(uint64_t Checksum) {
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(Checksum));
+    return hex;
 }
 
 }  // namespace kv::headless
