@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build play test bench clean
+.PHONY: all deps configure build play test bench test-asan soak clean
 
 all: build
 
@@ -25,5 +25,15 @@ test: build
 bench: build
 	scripts/run-benchmarks.sh $(BUILD)
 
+# The whole suite built with AddressSanitizer (leak checking on) and UndefinedBehaviorSanitizer.
+ASAN_BUILD ?= build-asan
+test-asan: deps
+	scripts/test-asan.sh $(ASAN_BUILD) $(JOBS)
+
+# An hour of game time played by the autopilot, game after game, on the sanitizer build.
+SOAK_FRAMES ?= 216000
+soak: deps
+	scripts/soak.sh $(ASAN_BUILD) $(SOAK_FRAMES)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -38,6 +38,9 @@ double Gap(double AX, double AY, double AW, double AH, double BX, double BY, dou
 
 bool Alive(const TSprite* S) { return S && !S->Killed; }
 
+// Gap along one axis between [A, A + AW] and [B, B + BW] (0 when they overlap).
+double AxisGap(double A, double AW, double B, double BW) { return std::max({0.0, B - (A + AW), A - (B + BW)}); }
+
 }  // namespace
 
 TAutopilot::TAutopilot(TForm1& Form, headless::TScriptedKeyboard& Keys) : Form_(Form), Keys_(Keys) {}
@@ -45,6 +48,12 @@ TAutopilot::TAutopilot(TForm1& Form, headless::TScriptedKeyboard& Keys) : Form_(
 void TAutopilot::ReleaseAll() {
     for (int32_t s : {isUp, isDown, isLeft, isRight, isButton1, isButton2, isButton3}) Keys_.SetState(s, false);
     BombHeld_ = false;
+}
+
+// Between games: the room a bullet storm took is given back.
+void TAutopilot::ForgetThreats() {
+    std::vector<TSeen>().swap(Seen_);
+    std::vector<TSeen>().swap(NextSeen_);
 }
 
 void TAutopilot::SetMove(int DX, int DY) {
@@ -73,6 +82,7 @@ void TAutopilot::BeforeFrame(int64_t Frame, TSession& Session) {
 
     if (!Form_.Playing && Form_.Button1.Visible) {
         ReleaseAll();
+        ForgetThreats();
         if (MenuSince_ < 0) MenuSince_ = Frame;
         if (Frame - MenuSince_ >= MenuDelay) {
             Session.Click(Frame, Form_.Button6.Visible ? "Button6" : "Button1");
@@ -82,10 +92,24 @@ void TAutopilot::BeforeFrame(int64_t Frame, TSession& Session) {
     }
     MenuSince_ = -1;
 
-    if (Form_.Playing && Form_.ZikiSprite)
+    if (Form_.Playing && Form_.ZikiSprite) {
         Fly(Frame);
-    else
+    } else {
         ReleaseAll();  // the game-over or game-clear picture is showing
+        ForgetThreats();
+    }
+}
+
+const TAutopilot::TKind& TAutopilot::KindOf(const TSprite* S) {
+    const std::type_info& type = typeid(*S);
+    // Sprites of a class come in runs (a volley of bullets), so the last answer is tried first.
+    if (LastKind_ < Kinds_.size() && *Kinds_[LastKind_].Type == type) return Kinds_[LastKind_];
+    for (LastKind_ = 0; LastKind_ < Kinds_.size(); ++LastKind_)
+        if (*Kinds_[LastKind_].Type == type) return Kinds_[LastKind_];
+    const bool enemy = IsA<TEnemySprite>(S);
+    Kinds_.push_back({&type, IsA<TTamaSprite>(S), enemy, IsA<TlazerSprite>(S), IsA<TBossSprite>(S),
+                      enemy && IsShootable(S)});
+    return Kinds_.back();
 }
 
 void TAutopilot::Fly(int64_t Frame) {
@@ -95,29 +119,49 @@ void TAutopilot::Fly(int64_t Frame) {
     // The hit box rides 21 pixels right of the ship's corner.
     const double hbOffset = 21, hbSize = 8;
     const double shipCentre = sx + ship->Width / 2.0;
+    // Where the hit box can be over the lookahead: threats that stay clear of it are left out.
+    const double reach = ShipSpeed * Lookahead;
+    const double reachX = std::clamp(sx - reach, 0.0, maxX) + hbOffset, reachY = std::clamp(sy - reach, 0.0, maxY);
+    const double reachW = std::clamp(sx + reach, 0.0, maxX) + hbOffset + hbSize - reachX;
+    const double reachH = std::clamp(sy + reach, 0.0, maxY) + hbSize - reachY;
 
     // What can hurt, with its velocity from last frame; and what to aim at.
     std::vector<TThreat> threats;
-    std::unordered_map<const TSprite*, TSeen> seen;
+    const bool seenLastFrame = SeenFrame_ == Frame - 1;
+    NextSeen_.clear();
     const TSprite* boss = nullptr;
     const TSprite* nearest = nullptr;
     double nearestDist = 1e18;
+    int crowd = 0;  // bullets near the hit box now
     for (const TSprite* s : Form_.SpriteEngine()->Children()) {
         if (!Alive(s)) continue;
-        const bool bullet = IsA<TTamaSprite>(s), enemy = IsA<TEnemySprite>(s), laser = IsA<TlazerSprite>(s);
-        if (!bullet && !enemy && !laser) continue;
+        const TKind& kind = KindOf(s);
+        const bool bullet = kind.Bullet, enemy = kind.Enemy;
+        if (!bullet && !enemy && !kind.Laser) continue;
         double vx = 0, vy = 0;
-        if (auto it = Seen_.find(s); it != Seen_.end() && it->second.Frame == Frame - 1) {
-            vx = s->X - it->second.X;
-            vy = s->Y - it->second.Y;
-            if (std::hypot(vx, vy) > 16) vx = vy = 0;  // a new sprite in a freed one's place
+        if (seenLastFrame) {
+            auto it = std::lower_bound(Seen_.begin(), Seen_.end(), s,
+                                       [](const TSeen& A, const TSprite* B) { return std::less<>()(A.Sprite, B); });
+            if (it != Seen_.end() && it->Sprite == s) {
+                vx = s->X - it->X;
+                vy = s->Y - it->Y;
+                if (std::hypot(vx, vy) > 16) vx = vy = 0;  // a new sprite in a freed one's place
+            }
         }
-        seen[s] = {s->X, s->Y, Frame};
-        const bool isBoss = IsA<TBossSprite>(s);
-        threats.push_back({s->X, s->Y, double(s->Width), double(s->Height), vx, vy,
-                           isBoss ? BossMargin : bullet ? BulletMargin : BodyMargin, bullet});
-        if (!enemy || !IsShootable(s)) continue;
-        if (isBoss) {
+        NextSeen_.push_back({s, s->X, s->Y});
+        const double margin = kind.Boss ? BossMargin : bullet ? BulletMargin : BodyMargin;
+        const double w = s->Width, h = s->Height;
+        if (bullet && AxisGap(sx + hbOffset, hbSize, s->X, w) < CrowdRadius &&
+            AxisGap(sy, hbSize, s->Y, h) < CrowdRadius &&
+            Gap(sx + hbOffset, sy, hbSize, hbSize, s->X, s->Y, w, h) < CrowdRadius)
+            ++crowd;
+        // Where the threat can be over the lookahead; one pixel spare for rounding.
+        const double lx = s->X + std::min(vx, vx * Lookahead), ly = s->Y + std::min(vy, vy * Lookahead);
+        const double lw = std::abs(vx) * (Lookahead - 1) + w, lh = std::abs(vy) * (Lookahead - 1) + h;
+        if (AxisGap(reachX, reachW, lx, lw) < margin + 1 && AxisGap(reachY, reachH, ly, lh) < margin + 1)
+            threats.push_back({s->X, s->Y, w, h, vx, vy, margin, bullet});
+        if (!enemy || !kind.Shootable) continue;
+        if (kind.Boss) {
             if (!boss) boss = s;
             continue;
         }
@@ -129,7 +173,10 @@ void TAutopilot::Fly(int64_t Frame) {
             nearest = s;
         }
     }
-    Seen_ = std::move(seen);
+    std::sort(NextSeen_.begin(), NextSeen_.end(),
+              [](const TSeen& A, const TSeen& B) { return std::less<>()(A.Sprite, B.Sprite); });
+    Seen_.swap(NextSeen_);
+    SeenFrame_ = Frame;
 
     const TSprite* target = boss ? boss : nearest;
     const double targetX = target ? target->X + target->Width / 2.0 - ship->Width / 2.0 : sx;
@@ -175,11 +222,6 @@ void TAutopilot::Fly(int64_t Frame) {
         BombHeld_ = false;
         return;
     }
-    int crowd = 0;
-    for (const TThreat& th : threats)
-        if (th.Bullet &&
-            Gap(sx + hbOffset, sy, hbSize, hbSize, th.X, th.Y, th.W, th.H) < CrowdRadius)
-            ++crowd;
     const bool cornered = leastDanger >= BulletMargin * BulletMargin;
     if ((crowd >= CrowdCount || cornered) && Form_.Bomb > 0 && !Form_.BombActive && !Form_.MutekiMode) {
         Keys_.SetState(isButton2, true);

@@ -3,7 +3,8 @@
 // low under its target while dodging bullets, bombs when they crowd it, and fills in the name
 // entry. It uses no clock and no random numbers of its own, so a seed replays the same run.
 #include <cstdint>
-#include <unordered_map>
+#include <typeinfo>
+#include <vector>
 
 #include "app/Session.h"
 #include "platform/headless/Headless.h"
@@ -24,20 +25,30 @@ public:
 
 private:
     struct TSeen {
+        const TSprite* Sprite;
         double X, Y;
-        int64_t Frame;
     };
+    // What the pilot makes of a class; the same for every sprite of it.
+    struct TKind {
+        const std::type_info* Type;
+        bool Bullet, Enemy, Laser, Boss, Shootable;
+    };
+    const TKind& KindOf(const TSprite* S);
     void Fly(int64_t Frame);
     void SetMove(int DX, int DY);
     void ReleaseAll();
+    void ForgetThreats();
 
     TForm1& Form_;
     headless::TScriptedKeyboard& Keys_;
     int64_t MenuSince_ = -1;
     int64_t NameEntrySince_ = -1;
     bool BombHeld_ = false;
-    // Where each threat was last frame, for its velocity (looked up, never iterated).
-    std::unordered_map<const TSprite*, TSeen> Seen_;
+    // Where each threat was on frame SeenFrame_, sorted by address, for its velocity.
+    std::vector<TSeen> Seen_, NextSeen_;
+    int64_t SeenFrame_ = -1;
+    std::vector<TKind> Kinds_;
+    size_t LastKind_ = 0;
 };
 
 }  // namespace kv::app

@@ -35,6 +35,7 @@ std::string UsageText() {
            "  --screenshot FILE     PNG of the last frame\n"
            "  --screenshot-at N[,N…]  PNGs of those frames instead (FILE-N.png)\n"
            "  --log FILE            event log, one JSON object a line\n"
+           "  --stats FILE          headless: frames per second, worst frame and memory, to FILE\n"
            "  --scale K             integer window scale (1 to 8)\n"
            "  --fullscreen          full screen\n"
            "  --autopilot           a built-in pilot plays from the menu on\n"
@@ -83,6 +84,8 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
             }
         } else if (a == "--log") {
             o.LogFile = value();
+        } else if (a == "--stats") {
+            o.StatsFile = value();
         } else if (a == "--scale") {
             o.Scale = static_cast<int32_t>(ParseInt(a, value(), 1, 8));
         } else if (a == "--fullscreen") {
@@ -114,6 +117,8 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
     }
     if (!o.ScreenshotAt.empty() && o.Screenshot.empty())
         throw TUsageError{"--screenshot-at needs --screenshot FILE"};
+    if (!o.StatsFile.empty() && !o.Headless)
+        throw TUsageError{"--stats needs --headless (a window's frames wait for the display)"};
     if (!o.InputFile.empty() && o.InputFile == o.RecordFile)
         throw TUsageError{"--input and --record name the same file"};
     return o;

@@ -16,6 +16,7 @@ struct TOptions {
     std::string Screenshot;
     std::vector<int64_t> ScreenshotAt;
     std::string LogFile;
+    std::string StatsFile;  // --stats: frame timings and memory of a headless run
     int32_t Scale = 1;
     bool Fullscreen = false;
     bool Autopilot = false;

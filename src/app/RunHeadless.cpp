@@ -1,10 +1,12 @@
 // Headless runs: a virtual clock of 60 frames a second, scripted input, silent sound.
 #include <algorithm>
+#include <fstream>
 #include <iostream>
 #include <memory>
 
 #include "app/Autopilot.h"
 #include "app/Run.h"
+#include "app/RunStats.h"
 #include "app/Screenshots.h"
 #include "app/Session.h"
 #include "platform/headless/Headless.h"
@@ -15,6 +17,9 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
     TSession session(O);
     try {
         session.OpenFiles();
+        // Found out now rather than after a long run.
+        if (!O.StatsFile.empty() && !std::ofstream(O.StatsFile))
+            throw std::runtime_error("cannot write the statistics file " + O.StatsFile);
     } catch (const std::exception& e) {
         std::cerr << "kalvento: " << e.what() << "\n";
         return 1;
@@ -56,7 +61,9 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
     TKeyboard recorder(&keyboard);  // what the keys say, for --record
     int64_t frame = 0;
     size_t dialogsSeen = 0;
+    TRunStats stats;
     while (!session.ShouldStop(frame)) {
+        stats.BeginFrame();
         const int64_t next = frame + 1;
         session.ApplyScript(next, &keyboard);
         // What the script did between frames may end the run, as it did where it was recorded.
@@ -76,9 +83,18 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
             form.Log.Write("message", {{"text", dialogs.Messages[dialogsSeen]}});
         if (pixels && std::find(O.ScreenshotAt.begin(), O.ScreenshotAt.end(), frame) != O.ScreenshotAt.end())
             SaveScreenshot(*pixels, form, ScreenshotName(O.Screenshot, frame));
+        stats.EndFrame(session.GameCleanedUp());
     }
     if (pixels && O.ScreenshotAt.empty()) SaveScreenshot(*pixels, form, O.Screenshot);
     session.Finish();
+    if (!O.StatsFile.empty()) {
+        try {
+            stats.Write(O.StatsFile);
+        } catch (const std::exception& e) {
+            std::cerr << "kalvento: " << e.what() << "\n";
+            return 1;
+        }
+    }
     return session.ExitStatus();
 }
 

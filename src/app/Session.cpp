@@ -146,6 +146,7 @@ void TSession::StartRequestedGame() {
 }
 
 void TSession::AfterFrame(int64_t Frame) {
+    GameCleanedUp_ = HeapReturn_.AfterFrame(*Form);
     const bool record = RecordOut_.is_open() && Frame % CheckInterval == 0;
     // Checks between frames the run never stopped at are passed over.
     while (CheckPos_ < Checks_.size() && Checks_[CheckPos_].Frame < Frame) ++CheckPos_;

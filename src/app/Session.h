@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/HeapReturn.h"
 #include "app/Options.h"
 #include "platform/headless/Headless.h"
 #include "shell/Form1.h"
@@ -53,6 +54,8 @@ public:
     void AfterFrame(int64_t Frame);
     static constexpr int64_t CheckInterval = 300;
     bool Diverged() const { return Diverged_; }
+    // Whether the last AfterFrame found a game over and its sprites freed (the heap was trimmed).
+    bool GameCleanedUp() const { return GameCleanedUp_; }
 
     bool ShouldStop(int64_t FramesDone) const;
     void Finish();  // the end event, files flushed
@@ -70,6 +73,8 @@ private:
     size_t ScriptPos_ = 0, CheckPos_ = 0;
     std::optional<uint32_t> ScriptSeed_;
     bool Diverged_ = false;
+    THeapReturn HeapReturn_;
+    bool GameCleanedUp_ = false;
     bool ScriptHasTimer_ = false;
     TDXInputStates LastRecorded_;
 };

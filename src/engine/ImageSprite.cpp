@@ -40,17 +40,11 @@ void TImageSprite::Render() {
     Image->Draw(Engine->Surface, r.Left + dx, r.Top + dy, PatternIndex());
 }
 
-TRect TImageSpriteEx::OwnRect() const {
-    int32_t x = static_cast<int32_t>(AbsX());
-    int32_t y = static_cast<int32_t>(AbsY());
-    return {x, y, x + Width, y + Height};
-}
-
 TRect TImageSpriteEx::BoundsRect() { return Engine ? Engine->ViewRect : TRect{}; }
 
 bool TImageSpriteEx::HitTest(TSprite* Other) {
     TRect r1 = OwnRect();
-    TRect r2 = Other->IsImageSpriteEx() ? static_cast<TImageSpriteEx*>(Other)->OwnRect() : Other->BoundsRect();
+    TRect r2 = Other->IsImageSpriteEx() ? Other->OwnRect() : Other->BoundsRect();
     return OverlapRect(r2, r1);
 }
 

@@ -33,11 +33,9 @@ public:
 
     void Render() override;
     // Never culled: the rectangle used by the draw pass and the coarse collision test is the view.
-    TRect BoundsRect() override;
-    bool HitTest(TSprite* Other) override;
-
-    // The sprite's own rectangle: Trunc of its absolute position with its size.
-    TRect OwnRect() const;
+    // Final: the collision walk relies on both when two image sprites meet.
+    TRect BoundsRect() final;
+    bool HitTest(TSprite* Other) final;
 
     int32_t Angle = 0;
     int32_t Alpha = 255;

@@ -40,30 +40,29 @@ TSprite::~TSprite() {
 
 void TSprite::Add(TSprite* Sprite) {
     Children_.push_back(Sprite);
-    // First position whose Z is not less than the new one: newest first among equal Z.
-    int lo = 0, hi = static_cast<int>(DepthList_.size()) - 1;
+    // Binary search for the first draw position whose Z is not less than the new one (newest
+    // first among equal Z). Position i of the draw order is element n-1-i of the reversed list.
+    const int n = static_cast<int>(DepthList_.size());
+    int lo = 0, hi = n - 1;
     while (hi >= lo) {
         int mid = (lo + hi) / 2;
-        if (DepthList_[mid]->Z - Sprite->Z < 0)
+        if (DepthList_[n - 1 - mid]->Z - Sprite->Z < 0)
             lo = mid + 1;
         else
             hi = mid - 1;
     }
-    if (lo == 0)
-        DepthList_.push_front(Sprite);
-    else
-        DepthList_.insert(DepthList_.begin() + lo, Sprite);
+    DepthList_.insert(DepthList_.end() - lo, Sprite);
 }
 
 void TSprite::Remove(TSprite* Sprite) {
-    // Clear frees the last child first, which is also the front of an all-equal depth list.
+    // Clear frees the last child first, which is also the back of an all-equal depth list.
     auto c = std::find(Children_.rbegin(), Children_.rend(), Sprite);
     if (c != Children_.rend()) Children_.erase(std::next(c).base());
-    auto d = std::find(DepthList_.begin(), DepthList_.end(), Sprite);
-    if (d != DepthList_.end()) DepthList_.erase(d);
+    auto d = std::find(DepthList_.rbegin(), DepthList_.rend(), Sprite);
+    if (d != DepthList_.rend()) DepthList_.erase(std::next(d).base());
     if (Children_.empty()) {
         std::vector<TSprite*>().swap(Children_);
-        std::deque<TSprite*>().swap(DepthList_);
+        std::vector<TSprite*>().swap(DepthList_);
     }
 }
 
@@ -71,11 +70,13 @@ void TSprite::OnHit(TSprite*, bool&) {}
 void TSprite::Render() {}
 void TSprite::Step(int32_t) {}
 
-TRect TSprite::BoundsRect() {
+TRect TSprite::OwnRect() const {
     int32_t x = static_cast<int32_t>(AbsX());
     int32_t y = static_cast<int32_t>(AbsY());
     return {x, y, x + Width, y + Height};
 }
+
+TRect TSprite::BoundsRect() { return OwnRect(); }
 
 bool TSprite::HitTest(TSprite*) { return true; }
 
@@ -93,6 +94,10 @@ int32_t TSprite::Collide() {
     E->HitStop = false;
     E->HitRect = BoundsRect();
     E->HitSource = this;
+    if (IsImageEx_) {
+        E->ViewMeetsHitRect_ = OverlapRect(E->ViewRect, E->HitRect);
+        E->SourceRect_ = OwnRect();
+    }
     const int32_t n = E->Count();
     for (int32_t i = 0; i < n; ++i) E->CollideVisit(E->Children_[i]);
     return E->HitCount;
@@ -101,10 +106,18 @@ int32_t TSprite::Collide() {
 void TSpriteEngine::CollideVisit(TSprite* S) {
     if (!S->Collidable) return;
     TSprite* C = HitSource;
-    if (S != C && OverlapRect(S->BoundsRect(), HitRect) && C->HitTest(S) && S->HitTest(C)) {
-        HitCount++;
-        C->OnHit(S, HitStop);
-        if (!C->Collidable || C->Killed) HitStop = true;
+    if (S != C) {
+        // Two image sprites (whose bounds and hit tests cannot be overridden): the view for the
+        // coarse test, then their own rectangles, which both hit tests compare alike.
+        const bool hit = C->IsImageEx_ && S->IsImageEx_
+                             ? ViewMeetsHitRect_ && OverlapRect(S->OwnRect(), SourceRect_)
+                             : OverlapRect(S->BoundsRect(), HitRect) && C->HitTest(S) && S->HitTest(C);
+        if (hit) {
+            HitCount++;
+            C->OnHit(S, HitStop);
+            if (C->IsImageEx_) SourceRect_ = C->OwnRect();  // the reaction may have moved it
+            if (!C->Collidable || C->Killed) HitStop = true;
+        }
     }
     if (HitStop) return;
     const int32_t m = S->Count();
@@ -126,7 +139,7 @@ void TSprite::Draw() {
             Engine->DrawnCount++;
         }
     }
-    for (size_t i = 0; i < DepthList_.size(); ++i) DepthList_[i]->Draw();
+    for (size_t i = DepthList_.size(); i-- > 0;) DepthList_[i]->Draw();
 }
 
 void TSprite::Clear() {
@@ -197,9 +210,10 @@ void TSpriteEngine::Purge() {
         auto detached = [](TSprite* s) { return s->Detached_; };
         std::erase_if(p->Children_, detached);
         std::erase_if(p->DepthList_, detached);
-        if (p->Children_.empty()) {
-            std::vector<TSprite*>().swap(p->Children_);
-            std::deque<TSprite*>().swap(p->DepthList_);
+        // A storm's worth of room is given back once the field has thinned out.
+        if (p->Children_.size() < p->Children_.capacity() / 4) {
+            p->Children_.shrink_to_fit();
+            p->DepthList_.shrink_to_fit();
         }
         p->CompactPending_ = false;
     }

@@ -1,7 +1,6 @@
 #pragma once
 // The sprite tree and the engine's passes: draw, purge, move, and the collision walk.
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <vector>
 
@@ -37,6 +36,8 @@ public:
     TSprite* Items(int32_t Index) const;
     double AbsX() const;
     double AbsY() const;
+    // Trunc of the absolute position, with the size.
+    TRect OwnRect() const;
 
     TSpriteEngine* Engine = nullptr;
     TSprite* Parent = nullptr;
@@ -48,9 +49,10 @@ public:
     int32_t Z = 0;
     int32_t Width = 0, Height = 0;
 
-    // Children in the order they were added, and the same children ordered by Z.
+    // Children in the order they were added, and the same children in the order they are drawn
+    // (by Z, the newest first among equal Z).
     const std::vector<TSprite*>& Children() const { return Children_; }
-    const std::deque<TSprite*>& DepthList() const { return DepthList_; }
+    std::vector<TSprite*> DrawOrder() const { return {DepthList_.rbegin(), DepthList_.rend()}; }
 
     // Token shared with weak handles; made on first request so bullets never pay for it.
     const std::shared_ptr<TSprite*>& WeakToken();
@@ -65,7 +67,9 @@ private:
     void Remove(TSprite* Sprite);
 
     std::vector<TSprite*> Children_;
-    std::deque<TSprite*> DepthList_;
+    // The draw order kept back to front, so that the common insertion (a new sprite at the
+    // front of its equal-Z run, with Z the highest so far) is an append.
+    std::vector<TSprite*> DepthList_;
     std::shared_ptr<TSprite*> Weak_;
     bool Detached_ = false;      // already taken out of its parent's lists by a batched purge
     bool CompactPending_ = false;
@@ -101,6 +105,10 @@ public:
 private:
     friend class TSprite;
     void CollideVisit(TSprite* S);
+    // For the walk of an image sprite: whether the view meets HitRect (every image sprite's
+    // coarse rectangle is the view), and the source's own rectangle, renewed after each hit.
+    bool ViewMeetsHitRect_ = false;
+    TRect SourceRect_;
 };
 
 // A reference to a sprite that reads as empty once the sprite has been freed.

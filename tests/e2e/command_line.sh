@@ -2,7 +2,7 @@
 source "$(dirname "$0")/lib.sh"
 "$KV" --help > "$WORK/help.txt" || fail "--help failed"
 for opt in --data --headless --frames --seed --input --record --screenshot --screenshot-at --log \
-           --scale --fullscreen --autopilot --invincible --exit-on --practice --keys --bind; do
+           --stats --scale --fullscreen --autopilot --invincible --exit-on --practice --keys --bind; do
   grep -q -- "$opt" "$WORK/help.txt" || fail "--help does not list $opt"
 done
 expect_usage() {
@@ -23,6 +23,7 @@ expect_usage "--log needs a value" --headless --log
 expect_usage "--screenshot-at needs --screenshot FILE" --headless --screenshot-at 5
 expect_usage "--bind needs a value" --bind
 expect_usage "is not a folder" --headless --data "$WORK/nowhere"
+expect_usage "--stats needs --headless" --stats "$WORK/s.txt"
 expect_usage "--practice: 'stage9' is no stage or boss phase; choose one of: stage1" --headless --practice stage9
 # A broken input script is named with its line; the run does not start.
 printf '1 press shot\n2 jump\n' > "$WORK/bad.txt"
@@ -32,6 +33,16 @@ rc=$?
 set -e
 [ $rc -eq 1 ] || fail "a bad script gave status $rc"
 grep -q "bad.txt:2: unknown action 'jump'" "$WORK/err.txt" || fail "bad script message: $(cat "$WORK/err.txt")"
+# The statistics of a headless run: its frames, and the memory after each game.
+"$KV" --headless --frames 40 --stats "$WORK/stats.txt" > /dev/null || fail "--stats run failed"
+grep -qx "frames 40" "$WORK/stats.txt" || fail "stats: $(cat "$WORK/stats.txt")"
+grep -qE "^peak_rss_kb [1-9][0-9]*$" "$WORK/stats.txt" || fail "no peak memory in: $(cat "$WORK/stats.txt")"
+set +e
+"$KV" --headless --frames 3 --stats "$WORK/nowhere/s.txt" 2> "$WORK/err.txt"
+rc=$?
+set -e
+[ $rc -eq 1 ] || fail "an unwritable stats file gave status $rc"
+grep -q "cannot write the statistics file $WORK/nowhere/s.txt" "$WORK/err.txt" || fail "stats message: $(cat "$WORK/err.txt")"
 # A missing asset file is reported, and the run goes on.
 mkdir -p "$WORK/empty"
 "$KV" --headless --frames 3 --data "$WORK/empty" --log "$WORK/e.jsonl" 2> "$WORK/err.txt" || fail "missing assets stopped the run"

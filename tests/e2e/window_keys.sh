@@ -16,6 +16,14 @@ keys="$1"; shift
 "$@" & pid=$!
 xdotool search --sync --name '^Kalvento$' windowfocus --sync > /dev/null 2>&1 || true
 for k in $keys; do sleep 0.3; xdotool key "$k"; done
+# On a loaded machine a key can arrive before the window reads its keyboard: the last one is
+# pressed again, slowly, until the run ends on its own exit condition.
+last="${keys##* }"
+for _ in $(seq 30); do
+  [ -n "$last" ] && kill -0 $pid 2> /dev/null || break
+  sleep 1.5
+  kill -0 $pid 2> /dev/null && xdotool key "$last" 2> /dev/null || true
+done
 wait $pid
 INNER
 windowed() {  # name, keys to press, program options

@@ -123,8 +123,7 @@ TEST_F(SpriteTree, PurgeFreesInReverseKillOrderAndKeepsOthersInOrder) {
     EXPECT_EQ(E.Items(0), s[0]);
     EXPECT_EQ(E.Items(1), s[3]);
     EXPECT_EQ(E.Items(2), s[5]);
-    std::vector<TSprite*> depth(E.DepthList().begin(), E.DepthList().end());
-    EXPECT_EQ(depth, (std::vector<TSprite*>{s[5], s[3], s[0]}));
+    EXPECT_EQ(E.DrawOrder(), (std::vector<TSprite*>{s[5], s[3], s[0]}));
 }
 
 TEST_F(SpriteTree, SpritesCreatedDuringMoveStepNextFrameAndDrawFirstAtSpawn) {

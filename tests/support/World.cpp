@@ -44,7 +44,7 @@ TWorld::TWorld(const TWorldOptions& O) {
         f << O.ScoreFile;
     }
     kv::TServices s;
-    s.Surface = &Surface;
+    s.Surface = O.Surface ? O.Surface : &Surface;
     s.Audio = &Audio;
     s.Music = &Music;
     s.Dialogs = &Dialogs;

@@ -16,6 +16,7 @@ struct TWorldOptions {
     uint32_t Seed = 1;
     std::string ScoreFile;    // contents of Score.dtf; empty = no file
     bool WriteScoreFile = false;
+    kv::ISurface* Surface = nullptr;  // draw here instead of recording the draws (benchmarks)
 };
 
 class TWorld {

@@ -1,0 +1,170 @@
+// The heaviest moments of the game, timed frame by frame: the simulation (input, purge, move
+// with every collide) apart from the drawing (fill, draw pass, HUD, into the SDL software
+// renderer at scale 1). Each scene is played several times from the same start and each frame
+// keeps its best time, so one hiccup of the machine does not become the scene's worst frame.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "bosses/BossTest.h"
+#include "bosses/Dagar.h"
+#include "enemies/Sign.h"
+#include "enemies/ZakoA.h"
+#include "platform/sdl/SdlSurface.h"
+#include "player/Play.h"
+#include "shell/GameSprite.h"
+#include "support/World.h"
+
+using namespace kv;
+using kvtest::TWorld;
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+double Ms(TClock::duration D) { return std::chrono::duration<double, std::milli>(D).count(); }
+
+struct TFrameTimes {
+    std::vector<double> Sim, Draw;
+    int PeakSprites = 0;
+};
+
+// Draws the back buffer as a frame would (before its purge and move) and waits for the renderer.
+double TimeDraw(TWorld& W, TSdlSurface& S) {
+    const auto t0 = TClock::now();
+    S.Fill(0);
+    W.E()->Draw();
+    W.F().DrawHud();
+    SDL_RenderFlush(S.Renderer());
+    return Ms(TClock::now() - t0);
+}
+
+// One frame of the frame loop without a back buffer: input, purge, move and the collisions.
+double TimeSim(TWorld& W) {
+    ISurface* screen = W.F().DXDraw1;
+    W.F().DXDraw1 = nullptr;
+    const auto t0 = TClock::now();
+    W.Frame();
+    const double ms = Ms(TClock::now() - t0);
+    W.F().DXDraw1 = screen;
+    return ms;
+}
+
+// Sets up a world (untimed), then times Frames frames of it.
+using TSetup = std::function<void(TWorld&)>;
+
+TFrameTimes RunOnce(const TSetup& Setup, int Frames) {
+    auto surface = TSdlSurface::CreateSoftware();
+    kvtest::TWorldOptions o;
+    o.Surface = surface.get();
+    TWorld w(o);
+    Setup(w);
+    TFrameTimes t;
+    for (int i = 0; i < Frames; ++i) {
+        t.Draw.push_back(TimeDraw(w, *surface));
+        t.Sim.push_back(TimeSim(w));
+        t.PeakSprites = std::max(t.PeakSprites, w.E()->MemberCount);
+    }
+    return t;
+}
+
+double Median(std::vector<double> V) {
+    std::sort(V.begin(), V.end());
+    return V.empty() ? 0 : V[V.size() / 2];
+}
+
+void RunScene(benchmark::State& State, const TSetup& Setup, int Frames) {
+    constexpr int Runs = 3;
+    TFrameTimes best;
+    for (auto _ : State) {
+        for (int r = 0; r < Runs; ++r) {
+            TFrameTimes t = RunOnce(Setup, Frames);
+            if (best.Sim.empty()) {
+                best = std::move(t);
+                continue;
+            }
+            for (int i = 0; i < Frames; ++i) {
+                best.Sim[i] = std::min(best.Sim[i], t.Sim[i]);
+                best.Draw[i] = std::min(best.Draw[i], t.Draw[i]);
+            }
+        }
+        double total = 0;
+        for (int i = 0; i < Frames; ++i) total += best.Sim[i] + best.Draw[i];
+        State.SetIterationTime(total / 1000.0 / Frames);
+    }
+    State.counters["sim_med_ms"] = Median(best.Sim);
+    State.counters["sim_max_ms"] = *std::max_element(best.Sim.begin(), best.Sim.end());
+    State.counters["draw_med_ms"] = Median(best.Draw);
+    State.counters["draw_max_ms"] = *std::max_element(best.Draw.begin(), best.Draw.end());
+    State.counters["sprites"] = best.PeakSprites;
+}
+
+// Dagar's fifth phase after its 501st hit: 2,340 bullets a volley and the laser grid on step 40.
+void DagarEBurst(benchmark::State& State) {
+    RunScene(State, [](TWorld& w) {
+        kvtest::PlayingAt(w);
+        auto* e = new TDagarESprite(w.E());
+        e->Life = -501;
+    }, 130);
+}
+
+// The ghost around its step-300 burst of 405 bullets, with what is still flying from before.
+void GhostBurst(benchmark::State& State) {
+    RunScene(State, [](TWorld& w) {
+        kvtest::PlayingAt(w);
+        new TDagarFSprite(w.E());
+        w.Frame(64);
+        kvtest::RunCounterTo(w, bcDagarF, 280);
+    }, 40);
+}
+
+// The ghost's spokes late in the fight: 33 bullets every step over a field already full.
+void GhostSpokes(benchmark::State& State) {
+    RunScene(State, [](TWorld& w) {
+        kvtest::PlayingAt(w);
+        new TDagarFSprite(w.E());
+        w.Frame(64);
+        kvtest::RunCounterTo(w, bcDagarF, 2499);
+    }, 11);
+}
+
+// Six Mode 3 Signs bursting on one frame: 225 bullets each.
+void SixSigns(benchmark::State& State) {
+    RunScene(State, [](TWorld& w) {
+        kvtest::PlayingAt(w);
+        for (int i = 0; i < 6; ++i) new TSignASprite(w.E(), 20 + 50 * i, 60 + 20 * (i % 3), 3);
+        w.Frame(80);
+    }, 40);
+}
+
+// 5,000 standing bullets, the ship firing its fan, and a bomb's two barriers erasing bullets.
+void BulletField(benchmark::State& State) {
+    RunScene(State, [](TWorld& w) {
+        kvtest::StartPlaying(w);
+        uint32_t r = 12345;
+        auto next = [&r](int Range) {
+            r = r * 1103515245u + 12345u;
+            return static_cast<double>((r >> 8) % static_cast<uint32_t>(Range));
+        };
+        for (int i = 0; i < 5000; ++i) kvtest::StandingBullet(w, next(311), next(400));
+        w.Press(isButton1);
+        w.Frame(12);  // the shots of the first volleys are up the field
+        w.Press(isButton2);
+        w.Frame();
+        w.Release(isButton2);
+    }, 40);
+}
+
+}  // namespace
+
+BENCHMARK(DagarEBurst)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(GhostBurst)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(GhostSpokes)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(SixSigns)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BulletField)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,51 @@
+#include "app/RunStats.h"
+
+#include <fstream>
+#include <stdexcept>
+
+namespace kv::app {
+
+void TRunStats::EndFrame(bool GameCleanedUp) {
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start_).count();
+    ++Frames_;
+    Seconds_ += ms / 1000;
+    if (ms > WorstMs_) {
+        WorstMs_ = ms;
+        WorstFrame_ = Frames_;
+    }
+    if (GameCleanedUp) AfterGames_.push_back({ResidentKb(), AnonymousKb()});
+}
+
+void TRunStats::Write(const std::string& Path) const {
+    std::ofstream f(Path);
+    f << "frames " << Frames_ << "\n"
+      << "frame_seconds " << Seconds_ << "\n"
+      << "frames_per_second " << (Seconds_ > 0 ? Frames_ / Seconds_ : 0) << "\n"
+      << "worst_frame_ms " << WorstMs_ << "\n"
+      << "worst_frame " << WorstFrame_ << "\n"
+      << "peak_rss_kb " << PeakResidentKb() << "\n";
+    for (size_t i = 0; i < AfterGames_.size(); ++i)
+        f << "rss_after_game_" << i + 1 << "_kb " << AfterGames_[i].ResidentKb << "\n"
+          << "heap_after_game_" << i + 1 << "_kb " << AfterGames_[i].HeapKb << "\n";
+    f.flush();
+    if (!f) throw std::runtime_error("cannot write the statistics file " + Path);
+}
+
+namespace {
+
+// A "Name:   N kB" line of /proc/self/status.
+int64_t StatusKb(const std::string& Name) {
+    std::ifstream f("/proc/self/status");
+    std::string line;
+    while (std::getline(f, line))
+        if (line.compare(0, Name.size() + 1, Name + ":") == 0) return std::stoll(line.substr(Name.size() + 1));
+    return 0;
+}
+
+}  // namespace
+
+int64_t ResidentKb() { return StatusKb("VmRSS"); }
+int64_t PeakResidentKb() { return StatusKb("VmHWM"); }
+int64_t AnonymousKb() { return StatusKb("RssAnon"); }
+
+}  // namespace kv::app
