@@ -112,12 +112,15 @@ void DagarEBurst(benchmark::State& State) {
     }, 130);
 }
 
+// The last phase turns into the ghost and fades in before its attack's counter starts.
+constexpr int GhostFadeFrames = 255 + 64;
+
 // The ghost around its step-300 burst of 405 bullets, with what is still flying from before.
 void GhostBurst(benchmark::State& State) {
     RunScene(State, [](TWorld& w) {
         kvtest::PlayingAt(w);
         new TDagarFSprite(w.E());
-        w.Frame(64);
+        w.Frame(GhostFadeFrames);
         kvtest::RunCounterTo(w, bcDagarF, 280);
     }, 40);
 }
@@ -127,7 +130,7 @@ void GhostSpokes(benchmark::State& State) {
     RunScene(State, [](TWorld& w) {
         kvtest::PlayingAt(w);
         new TDagarFSprite(w.E());
-        w.Frame(64);
+        w.Frame(GhostFadeFrames);
         kvtest::RunCounterTo(w, bcDagarF, 2499);
     }, 11);
 }

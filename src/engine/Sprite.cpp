@@ -70,12 +70,6 @@ void TSprite::OnHit(TSprite*, bool&) {}
 void TSprite::Render() {}
 void TSprite::Step(int32_t) {}
 
-TRect TSprite::OwnRect() const {
-    int32_t x = static_cast<int32_t>(AbsX());
-    int32_t y = static_cast<int32_t>(AbsY());
-    return {x, y, x + Width, y + Height};
-}
-
 TRect TSprite::BoundsRect() { return OwnRect(); }
 
 bool TSprite::HitTest(TSprite*) { return true; }
@@ -152,8 +146,6 @@ TSprite* TSprite::Items(int32_t Index) const {
     return Children_[Index];
 }
 
-double TSprite::AbsX() const { return Parent ? X + Parent->AbsX() : X; }
-double TSprite::AbsY() const { return Parent ? Y + Parent->AbsY() : Y; }
 
 const std::shared_ptr<TSprite*>& TSprite::WeakToken() {
     if (!Weak_) Weak_ = std::make_shared<TSprite*>(this);

@@ -34,10 +34,16 @@ public:
     void Clear();
     int32_t Count() const { return static_cast<int32_t>(Children_.size()); }
     TSprite* Items(int32_t Index) const;
-    double AbsX() const;
-    double AbsY() const;
-    // Trunc of the absolute position, with the size.
-    TRect OwnRect() const;
+    double AbsX() const { return Parent ? X + Parent->AbsX() : X; }
+    double AbsY() const { return Parent ? Y + Parent->AbsY() : Y; }
+    // Trunc of the absolute position, with the size. Most sprites hang from the engine itself,
+    // whose absolute position is its own, so their sums are made without the recursion.
+    TRect OwnRect() const {
+        const bool top = Parent && !Parent->Parent;
+        const int32_t x = static_cast<int32_t>(top ? X + Parent->X : AbsX());
+        const int32_t y = static_cast<int32_t>(top ? Y + Parent->Y : AbsY());
+        return {x, y, x + Width, y + Height};
+    }
 
     TSpriteEngine* Engine = nullptr;
     TSprite* Parent = nullptr;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -157,6 +158,52 @@ TEST_F(SurfaceTest, TurnBlendDrawTurnsAndBlends) {
     p->TurnBlendDraw(S.get(), 100, 100, 21, 21, 0, 0.5, 0.5, 32, 128);
     EXPECT_NEAR(R(At(100, 100)), 128, 2);
     EXPECT_EQ(At(100, 120), Black);
+}
+
+TEST(TurnCache, TurnedDrawsMatchTheDirectOnesPixelForPixel) {
+    auto cached = TSdlSurface::CreateSoftware();
+    auto direct = TSdlSurface::CreateSoftware();
+    direct->TurnCache = false;
+    // Two patterns of an uneven picture with key-coloured holes, for each surface.
+    auto make = [] {
+        auto p = Picture(22, 11, Red);
+        p->Transparent = true;
+        p->TransparentColor = 0x00FF0000;  // blue, 0x00BBGGRR
+        p->PatternWidth = 11;
+        p->PatternHeight = 11;
+        for (int y = 0; y < 11; ++y)
+            for (int x = 0; x < 22; ++x) {
+                if ((x * 7 + y * 3) % 5 == 0) Set(*p, x, y, Blue);
+                else if (x > y) Set(*p, x, y, 0xFF00FF00u + static_cast<uint32_t>(x * 11 + y));
+            }
+        return p;
+    };
+    auto a = make(), b = make();
+    a->Prepare(cached.get());
+    b->Prepare(direct.get());
+    for (TSdlSurface* s : {cached.get(), direct.get()}) s->Fill(0x00402010);
+    auto draw = [](TPictureCollectionItem& P, TSdlSurface* S, int K) {
+        // Corners off the field, two sizes, off-centre turns (fractional corners), every angle, fades.
+        const int x = static_cast<int>(-9.7 + std::fmod(K * 37.31, 330.0)), y = static_cast<int>(-8.2 + std::fmod(K * 19.77, 490.0));
+        const int w = K % 3 == 0 ? 17 : 11, h = K % 3 == 0 ? 23 : 11;
+        const double cx = K % 4 == 0 ? 0.25 : 0.5, cy = K % 5 == 0 ? 0.8 : 0.5;
+        const int angle = K % 256;
+        if (K % 2 == 0)
+            P.TurnDraw(S, x, y, w, h, K % 7 == 0 ? 1 : 0, cx, cy, angle);
+        else
+            P.TurnBlendDraw(S, x, y, w, h, 1, cx, cy, angle, 1 + (K * 53) % 255);
+    };
+    // Each turn is drawn twice, the second time from the cache.
+    for (int round = 0; round < 2; ++round)
+        for (int k = 0; k < 600; ++k) {
+            draw(*a, cached.get(), k);
+            draw(*b, direct.get(), k);
+        }
+    const TBitmap fromCache = cached->ReadPixels(), drawn = direct->ReadPixels();
+    ASSERT_EQ(fromCache.Pixels.size(), drawn.Pixels.size());
+    int differ = 0;
+    for (size_t i = 0; i < drawn.Pixels.size(); ++i) differ += fromCache.Pixels[i] != drawn.Pixels[i];
+    EXPECT_EQ(differ, 0);
 }
 
 TEST_F(SurfaceTest, ColourKeyUsesBlueGreenRedOrder) {

@@ -3,6 +3,7 @@
 #include <stb_image_write.h>
 
 #include <cmath>
+#include <unordered_map>
 #include <stdexcept>
 
 #include "engine/Errors.h"
@@ -12,15 +13,79 @@ namespace kv {
 
 namespace {
 
+// A turned draw as the software renderer makes it: one pattern at one size, centre and angle.
+struct TTurnKey {
+    int SrcX, SrcY, SrcW, SrcH;
+    float W, H, CX, CY;
+    double Angle;
+    bool operator==(const TTurnKey&) const = default;
+};
+struct TTurnKeyHash {
+    size_t operator()(const TTurnKey& K) const {
+        size_t h = std::hash<double>()(K.Angle);
+        for (float f : {K.W, K.H, K.CX, K.CY}) h = h * 31 + std::hash<float>()(f);
+        for (int i : {K.SrcX, K.SrcY, K.SrcW, K.SrcH}) h = h * 31 + static_cast<size_t>(i);
+        return h;
+    }
+};
+// The turned picture on a transparent square, with where the unturned rectangle's corner was.
+struct TTurned {
+    SDL_Texture* Texture = nullptr;
+    int OX = 0, OY = 0, Size = 0;
+};
+
 // What Item.SurfaceData holds.
 struct TPictureTexture {
     SDL_Texture* Texture = nullptr;
     SDL_Renderer* Owner = nullptr;
     std::weak_ptr<int> OwnerAlive;
+    bool TurnCacheable = false;
+    std::unordered_map<TTurnKey, TTurned, TTurnKeyHash> Turned;
     ~TPictureTexture() {
-        if (Texture && !OwnerAlive.expired()) SDL_DestroyTexture(Texture);
+        if (OwnerAlive.expired()) return;
+        for (auto& [key, turned] : Turned) SDL_DestroyTexture(turned.Texture);
+        if (Texture) SDL_DestroyTexture(Texture);
     }
 };
+
+// The software renderer turns a picture by building and freeing surfaces on every draw, which
+// a storm of turned bullets cannot afford. Small key-coloured pictures (hard edges, alpha 0 or
+// 255 only) are turned once per pattern, size, centre and angle onto a transparent texture;
+// drawing that texture blends exactly the pixels the turned draw would have blended.
+constexpr int TurnCacheMaxArea = 96 * 96;
+constexpr size_t TurnCacheMaxEntries = 1024;  // per picture; further turns are drawn directly
+
+const TTurned* TurnedPicture(SDL_Renderer* R, TPictureTexture& Data, const SDL_Rect& Src, const SDL_FRect& Dst,
+                             double Angle, const SDL_FPoint& Centre) {
+    const TTurnKey key{Src.x, Src.y, Src.w, Src.h, Dst.w, Dst.h, Centre.x, Centre.y, Angle};
+    if (auto it = Data.Turned.find(key); it != Data.Turned.end()) return &it->second;
+    if (Data.Turned.size() >= TurnCacheMaxEntries) return nullptr;
+    // A square around the centre that holds the rectangle at any angle, with a pixel to spare.
+    double reach = 0;
+    for (double x : {0.0, double(Dst.w)})
+        for (double y : {0.0, double(Dst.h)}) reach = std::max(reach, std::hypot(x - Centre.x, y - Centre.y));
+    const int r = static_cast<int>(std::ceil(reach)) + 2;
+    TTurned c;
+    c.Size = 2 * r;
+    c.OX = r - static_cast<int>(Centre.x);
+    c.OY = r - static_cast<int>(Centre.y);
+    c.Texture = SDL_CreateTexture(R, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, c.Size, c.Size);
+    if (!c.Texture) return nullptr;
+    SDL_SetTextureBlendMode(c.Texture, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(c.Texture, SDL_ScaleModeNearest);
+    SDL_Texture* target = SDL_GetRenderTarget(R);
+    Uint8 red, green, blue, alpha;
+    SDL_GetRenderDrawColor(R, &red, &green, &blue, &alpha);
+    SDL_SetRenderTarget(R, c.Texture);
+    SDL_SetRenderDrawColor(R, 0, 0, 0, 0);
+    SDL_RenderClear(R);
+    SDL_SetTextureAlphaMod(Data.Texture, 255);
+    const SDL_FRect at{static_cast<float>(c.OX), static_cast<float>(c.OY), Dst.w, Dst.h};
+    SDL_RenderCopyExF(R, Data.Texture, &Src, &at, Angle, &Centre, SDL_FLIP_NONE);
+    SDL_SetRenderTarget(R, target);
+    SDL_SetRenderDrawColor(R, red, green, blue, alpha);
+    return &Data.Turned.emplace(key, c).first->second;
+}
 
 }  // namespace
 
@@ -95,6 +160,7 @@ void TSdlSurface::Prepare(TPictureCollectionItem& Item) {
     data->Texture = t;
     data->Owner = Renderer_;
     data->OwnerAlive = Alive_;
+    data->TurnCacheable = Software_ && !b.HasAlpha && b.Width * b.Height <= TurnCacheMaxArea;
     Item.SurfaceData = std::move(data);
 }
 
@@ -116,9 +182,18 @@ void TSdlSurface::DrawPicture(const TPictureCollectionItem& Item, const TDrawPar
         SDL_RenderCopyF(Renderer_, t, &src, &dst);
     } else {
         const SDL_FPoint centre{static_cast<float>(P.CenterX - P.DstX), static_cast<float>(P.CenterY - P.DstY)};
-        SDL_RenderCopyExF(Renderer_, t, &src, &dst, angle, &centre, SDL_FLIP_NONE);
+        auto* data = static_cast<TPictureTexture*>(Item.SurfaceData.get());
+        if (const TTurned* c = data->TurnCacheable && TurnCache ? TurnedPicture(Renderer_, *data, src, dst, angle, centre) : nullptr) {
+            // The renderer places a draw at the whole pixels of its rectangle's corner.
+            const SDL_Rect at{static_cast<int>(dst.x) - c->OX, static_cast<int>(dst.y) - c->OY, c->Size, c->Size};
+            SDL_SetTextureAlphaMod(c->Texture, static_cast<Uint8>(P.Alpha > 255 ? 255 : P.Alpha));
+            SDL_RenderCopy(Renderer_, c->Texture, nullptr, &at);
+        } else {
+            SDL_RenderCopyExF(Renderer_, t, &src, &dst, angle, &centre, SDL_FLIP_NONE);
+        }
     }
 }
+
 
 void TSdlSurface::TextOut(int32_t X, int32_t Y, const std::string& Utf8, TColor Color, int32_t Points) {
     const TSdlTextCache::TEntry* e = Text_->Get(Utf8, SDL_Color{Color.R, Color.G, Color.B, 255}, PointsToPixels(Points));

@@ -46,6 +46,9 @@ public:
     uint64_t FillCount() const { return Fills_; }
     // The texture Prepare made for Item on this renderer, or nullptr.
     SDL_Texture* TextureOf(const TPictureCollectionItem& Item) const;
+    // Software surfaces draw small turned pictures from textures turned once (the same pixels,
+    // far faster); off, every turned draw is made afresh.
+    bool TurnCache = true;
 
 private:
     struct TOwnedSoftware;
