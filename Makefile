@@ -27,3 +27,8 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Fuzz the readers of outside data for FUZZ_SECONDS each (default 60) in build-fuzz.
+.PHONY: fuzz
+fuzz: deps
+	scripts/run-fuzz.sh
