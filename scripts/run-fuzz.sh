@@ -60,7 +60,7 @@ for t in $targets; do
   rc=0
   "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$(max_len "$t")" \
     -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "$root/fuzz/seeds/$t" >"$log" 2>&1 || rc=$?
-  grep -E '^#[0-9]+ +DONE' "$log" | tail -n 1 || true
+  grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1 || true
   grep -E '^stat::number_of_executed_units' "$log" || true
   if [ "$rc" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:|SUMMARY: ' "$log"; then
     echo "run-fuzz: $t found a problem (exit $rc); input in $findings:" >&2
