@@ -36,4 +36,9 @@ soak: deps
 	scripts/soak.sh $(ASAN_BUILD) $(SOAK_FRAMES)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+
+# Fuzz the readers of outside data for FUZZ_SECONDS each (default 60) in build-fuzz.
+.PHONY: fuzz
+fuzz: deps
+	scripts/run-fuzz.sh

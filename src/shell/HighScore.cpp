@@ -1,16 +1,20 @@
 // The high-score record in Score.dtf, the score display and the name entry.
-#include <cerrno>
-#include <climits>
-#include <cstdio>
-#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
-#include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <string>
 #include <vector>
 
 #include "engine/Errors.h"
 #include "shell/Form1.h"
+#include "shell/ScoreFile.h"
 #include "shell/ShiftJis.h"
 
 namespace kv {
@@ -74,13 +78,53 @@ std::string FolderOf(const std::string& Path) {
     return slash == 0 ? "/" : Path.substr(0, slash);
 }
 
+// Temporary files of a save are named after the file they replace, with this and six random
+// characters after it. A save holds a lock on its temporary file until it is closed.
+const char* const kSavingInfix = ".saving-";
+
+// Temporaries older than this are not of a save still under way, whatever their lock says.
+constexpr time_t kLeftoverAge = 60;
+
+bool IsSavingName(const std::string& Entry, const std::string& Base) {
+    const std::string prefix = Base + kSavingInfix;
+    if (Entry.size() != prefix.size() + 6 || Entry.compare(0, prefix.size(), prefix) != 0) return false;
+    for (size_t i = prefix.size(); i < Entry.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(Entry[i]))) return false;
+    return true;
+}
+
+// Removes the temporaries that saves killed before their rename left beside Path. One is taken
+// only when it is a regular file, a minute old and no live save holds its lock; the record
+// itself was never touched by such a save, so nothing the player saved goes with it.
+void RemoveLeftovers(const std::string& Path) {
+    const std::string folder = FolderOf(Path);
+    const size_t slash = Path.find_last_of('/');
+    const std::string base = slash == std::string::npos ? Path : Path.substr(slash + 1);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const time_t now = ::time(nullptr);
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string entry = e->d_name;
+        if (!IsSavingName(entry, base)) continue;
+        const int fd = ::openat(::dirfd(dir), entry.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st{};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime >= kLeftoverAge &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(::dirfd(dir), entry.c_str(), 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 // Replaces Path with Bytes in one step: a temporary file beside it is written, flushed to the
 // disk and renamed over it, so the old contents stay whole until the new ones are.
 void ReplaceFile(const std::string& Path, const std::string& Bytes) {
-    std::string tmp = Path + ".XXXXXX";
+    RemoveLeftovers(Path);
+    std::string tmp = Path + kSavingInfix + "XXXXXX";
     std::vector<char> name(tmp.begin(), tmp.end());
     name.push_back('\0');
-    int fd = ::mkstemp(name.data());
+    int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) throw EStreamError(Path + " に書き込めません: " + SystemError(errno));
     tmp = name.data();
     auto fail = [&](int Err) {
@@ -88,6 +132,7 @@ void ReplaceFile(const std::string& Path, const std::string& Bytes) {
         ::unlink(tmp.c_str());
         throw EStreamError(Path + " に書き込めません: " + SystemError(Err));
     };
+    if (::flock(fd, LOCK_EX) != 0) fail(errno);
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
     struct stat st{};
     mode_t mode;
@@ -118,46 +163,6 @@ void ReplaceFile(const std::string& Path, const std::string& Bytes) {
     }
 }
 
-// A line ends at CR LF, a lone CR, a lone LF or a NUL; a final break adds no empty line.
-std::vector<std::string> SplitScoreLines(const std::string& Bytes) {
-    std::vector<std::string> lines;
-    std::string line;
-    size_t i = 0;
-    while (i < Bytes.size()) {
-        char c = Bytes[i];
-        if (c == '\r' || c == '\n' || c == '\0') {
-            lines.push_back(line);
-            line.clear();
-            i += (c == '\r' && i + 1 < Bytes.size() && Bytes[i + 1] == '\n') ? 2 : 1;
-        } else {
-            line += c;
-            ++i;
-        }
-    }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
-}
-
-// A 32-bit signed decimal integer, optionally signed, with spaces around it allowed.
-bool ParseScoreInteger(const std::string& Text, int32_t& Value) {
-    size_t i = 0, n = Text.size();
-    while (i < n && (Text[i] == ' ' || Text[i] == '\t')) ++i;
-    while (n > i && (Text[n - 1] == ' ' || Text[n - 1] == '\t')) --n;
-    bool negative = false;
-    if (i < n && (Text[i] == '+' || Text[i] == '-')) negative = Text[i++] == '-';
-    if (i == n) return false;
-    int64_t v = 0;
-    for (; i < n; ++i) {
-        if (Text[i] < '0' || Text[i] > '9') return false;
-        v = v * 10 + (Text[i] - '0');
-        if (v > int64_t{INT32_MAX} + 1) return false;
-    }
-    if (negative) v = -v;
-    if (v > INT32_MAX || v < INT32_MIN) return false;
-    Value = static_cast<int32_t>(v);
-    return true;
-}
-
 }  // namespace
 
 void TForm1::Load() {
@@ -180,44 +185,28 @@ void TForm1::Load() {
         state.Damaged = false;
         return;
     }
-    std::vector<std::string> raw = SplitScoreLines(bytes);
-    ScoreLines.clear();
     state.Loaded = true;
     state.Damaged = true;  // until every line has been read
-    // Lines are taken up to the first one that is not Shift-JIS text.
-    const size_t kNone = static_cast<size_t>(-1);
-    size_t badText = kNone;
-    for (size_t i = 0; i < raw.size() && badText == kNone; ++i) {
-        if (std::optional<std::string> text = ShiftJisToUtf8(raw[i]))
-            ScoreLines.push_back(*text);
-        else
-            badText = i;
+    TScoreRecord record;
+    record.Name = HighScoreName;
+    record.Score = HighScore;
+    record.Comment = HighScoreComment;
+    record.ExtraOpen = ExtraOpen;
+    // What was readable stays, also when the rest of the file is not.
+    auto take = [&] {
+        ScoreLines = std::move(record.Lines);
+        HighScoreName = std::move(record.Name);
+        HighScore = record.Score;
+        HighScoreComment = std::move(record.Comment);
+        ExtraOpen = record.ExtraOpen;
+    };
+    try {
+        ParseScoreFile(bytes, path, record);
+    } catch (...) {
+        take();
+        throw;
     }
-    auto lineError = [&](size_t Index) -> std::string {
-        return path + " の " + std::to_string(Index + 1) + " 行目";
-    };
-    auto throwBadText = [&] {
-        throw EConvertError(lineError(badText) + "が Shift-JIS の文字として読めません");
-    };
-    auto line = [&](size_t Index) -> const std::string& {
-        if (Index >= ScoreLines.size()) {
-            if (Index == badText) throwBadText();
-            throw EListError(lineError(Index) + "がありません: " + ListIndexMessage(static_cast<long>(Index)));
-        }
-        return ScoreLines[Index];
-    };
-    auto number = [&](size_t Index) {
-        const std::string& text = line(Index);
-        int32_t v = 0;
-        if (!ParseScoreInteger(text, v))
-            throw EConvertError("'" + text + "' は有効な整数値ではありません (" + lineError(Index) + ")");
-        return v;
-    };
-    HighScoreName = line(0);
-    HighScore = number(1);
-    HighScoreComment = line(2);
-    ExtraOpen = number(3);
-    if (badText != kNone) throwBadText();
+    take();
     state.Damaged = false;
 }
 
@@ -226,19 +215,14 @@ void TForm1::Save() {
     const std::string path = DataPath(kScoreFile);
     if (!state.Loaded)
         throw EStreamError(path + " はまだ読み込まれていないため、上書きしません");
-    while (ScoreLines.size() < 4) ScoreLines.emplace_back();
-    ScoreLines[0] = HighScoreName;
-    ScoreLines[1] = std::to_string(HighScore);
-    ScoreLines[2] = HighScoreComment;
-    ScoreLines[3] = std::to_string(ExtraOpen);
-    std::string bytes;
-    for (size_t i = 0; i < ScoreLines.size(); ++i) {
-        std::optional<std::string> sjis = Utf8ToShiftJis(ScoreLines[i]);
-        if (!sjis)
-            throw EConvertError(path + " の " + std::to_string(i + 1) + " 行目に Shift-JIS で書けない文字があります");
-        bytes += *sjis;
-        bytes += "\r\n";
-    }
+    TScoreRecord record;
+    record.Lines = std::move(ScoreLines);
+    record.Name = HighScoreName;
+    record.Score = HighScore;
+    record.Comment = HighScoreComment;
+    record.ExtraOpen = ExtraOpen;
+    ScoreLines = ScoreFileLines(record);
+    const std::string bytes = FormatScoreFile(ScoreLines, path);
     if (state.Damaged) {
         // Keep what the player had before the damaged file is replaced.
         std::string old;

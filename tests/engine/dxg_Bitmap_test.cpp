@@ -114,6 +114,22 @@ TEST(DxgBitmap, BitFieldMasksAndCoreHeaders) {
     EXPECT_EQ(Decode(core).At(0, 0), 0xFFFF0007u);
 }
 
+TEST(DxgBitmap, AHeaderTooShortForItsMasksIsNamed) {
+    // Alpha bit fields ask for a fourth mask that a 52-byte header has no room for.
+    Bytes b = InfoHeader(1, 1, 32, 6);
+    b[0] = 52;
+    Put32(b, 0xFF0000), Put32(b, 0xFF00), Put32(b, 0xFF), Put32(b, 0xFF000000);
+    Append(b, {1, 2, 3, 4});
+    try {
+        Decode(b);
+        FAIL() << "decoded";
+    } catch (const EStreamError& e) {
+        EXPECT_NE(std::string(e.what()).find("a 52-byte bitmap info header cannot hold 4 colour masks"),
+                  std::string::npos)
+            << e.what();
+    }
+}
+
 TEST(DxgBitmap, PictureDataLayoutsAllDecode) {
     Bytes dib = InfoHeader(1, 1, 24);
     Append(dib, {0xAA, 0xBB, 0xCC, 0});

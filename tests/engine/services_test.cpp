@@ -213,4 +213,23 @@ TEST(InputScript, ParsesActionsAndNamesTheBadLine) {
     EXPECT_EQ(bad("5 timer now\n"), "s.txt:1: unexpected 'now'");
 }
 
+TEST(InputScript, TypedTextReadsBackAsItWasWritten) {
+    // A line may end in CR LF; a CR left in the text after that would not survive being written.
+    auto a = headless::ParseInputScript("5 type Edit1 Taro \r\n6 type Edit2 \r\n", "s.txt");
+    ASSERT_EQ(a.size(), 2u);
+    EXPECT_EQ(a[0].Text, "Taro ");
+    EXPECT_EQ(a[1].Text, "");
+    using namespace std::string_literals;
+    // The last one is the fuzzer's: an odd edit name with a NUL, then the text "\r".
+    for (const std::string& text : {"5 type Edit1 Taro\r\r\n"s, "5 type Edit1 Ta\rro\n"s, "1 type Ei\xff\xff\xdcp\0\r\r"s}) {
+        SCOPED_TRACE(text);
+        try {
+            headless::ParseInputScript(text, "s.txt");
+            ADD_FAILURE() << "accepted";
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find("s.txt:1: the typed text holds a carriage return"), std::string::npos) << e.what();
+        }
+    }
+}
+
 }  // namespace

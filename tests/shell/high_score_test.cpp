@@ -1,6 +1,11 @@
 // The record file, the score display and the name entry.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -201,6 +206,38 @@ TEST(ScoreFile, AFileThatCannotBeOpenedIsNeverOverwritten) {
     EXPECT_NE(w.Errors[0].find(w.ScorePath()), std::string::npos);
     EXPECT_FALSE(w.F().Handle([&] { w.F().Save(); }));
     EXPECT_TRUE(std::filesystem::is_directory(w.Dir / "Score.dtf" / "keep"));
+}
+
+TEST(ScoreFile, ASaveRemovesOnlyTheTemporariesThatKilledSavesLeft) {
+    TWorld w(WithFile("Taro\r\n800\r\nHello\r\n1\r\n"));
+    auto make = [&](const std::string& Name, std::chrono::seconds Age) {
+        const std::filesystem::path p = w.Dir / Name;
+        WriteFile(p.string(), "Taro\r\n8");
+        std::filesystem::last_write_time(p, std::filesystem::file_time_type::clock::now() - Age);
+        return p;
+    };
+    using std::chrono::seconds;
+    const auto dead = make("Score.dtf.saving-Ab3xZ9", seconds(120));
+    const auto deadBackup = make("Score.dtf.bak.saving-q1w2e3", seconds(120));
+    const auto fresh = make("Score.dtf.saving-Fresh1", seconds(5));  // may be a save under way
+    const auto locked = make("Score.dtf.saving-Lock3d", seconds(120));
+    const auto players = make("Score.dtf.backup", seconds(120));  // the player's own copy
+    const auto other = make("Score.dtf.saving-toolong1", seconds(120));
+    // A live save holds its temporary's lock, however long it has been stalled.
+    const int fd = ::open(locked.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+
+    w.F().HighScore = 900;
+    w.F().Save();
+    ::close(fd);
+    EXPECT_EQ(w.ReadScoreFile(), "Taro\r\n900\r\nHello\r\n1\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dead));
+    EXPECT_TRUE(std::filesystem::exists(deadBackup));  // only a save of the copy takes those
+    EXPECT_TRUE(std::filesystem::exists(fresh));
+    EXPECT_TRUE(std::filesystem::exists(locked));
+    EXPECT_TRUE(std::filesystem::exists(players));
+    EXPECT_TRUE(std::filesystem::exists(other));
 }
 
 TEST(NameEntry, FieldsKeepOneLineOfShiftJisText) {

@@ -74,7 +74,13 @@ TBitmap DecodeDib(const uint8_t* Data, size_t Size, const std::string& Source, s
         } else {
             for (int i = 0; i < maskCount; ++i) masks[i] = r.U32("the bitmap colour masks");
             alphaMaskGiven = maskCount == 4;
-            if (headerSize > 40) r.Skip(headerSize - (r.Pos() - headerAt), "the bitmap info header");
+            // Past a 40-byte header the masks are inside it; only a 52-byte one is too short for four.
+            const size_t read = r.Pos() - headerAt;
+            if (headerSize > 40 && read > headerSize)
+                r.Fail("a " + std::to_string(headerSize) + "-byte bitmap info header cannot hold " +
+                           std::to_string(maskCount) + " colour masks",
+                       BaseOffset + headerAt);
+            if (headerSize > 40) r.Skip(headerSize - read, "the bitmap info header");
         }
     } else {
         r.Fail("the picture is not a device-independent bitmap (info header size " + std::to_string(headerSize) + ")",

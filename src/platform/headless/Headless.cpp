@@ -199,6 +199,9 @@ TRecording ParseRecording(const std::string& Text, const std::string& Source) {
             std::string rest;
             std::getline(ls, rest);
             if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+            // A CR at the end would be taken for the line's end when the script is read again.
+            if (rest.find('\r') != std::string::npos)
+                fail("the typed text holds a carriage return; a field keeps one line");
             a.Text = rest;
         } else if (verb == "timer") {
             a.Kind = TScriptAction::Timer;

@@ -1,0 +1,50 @@
+// The Score.dtf reader on arbitrary bytes: it either reads a record or raises an error naming
+// the line. A record it reads is written and must read back the same.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "engine/Errors.h"
+#include "shell/ScoreFile.h"
+
+using namespace kv;
+
+namespace {
+
+[[noreturn]] void Broken(const char* What) {
+    std::fprintf(stderr, "score fuzz: %s\n", What);
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+    const std::string bytes(reinterpret_cast<const char*>(Data), Size);
+    TScoreRecord record;
+    try {
+        ParseScoreFile(bytes, "Score.dtf", record);
+    } catch (const EConvertError&) {
+        return 0;
+    } catch (const EListError&) {
+        return 0;
+    }
+    const std::vector<std::string> lines = ScoreFileLines(record);
+    std::string again;
+    try {
+        again = FormatScoreFile(lines, "Score.dtf");
+    } catch (const EConvertError&) {
+        Broken("text read from the file cannot be written back");
+    }
+    TScoreRecord back;
+    try {
+        ParseScoreFile(again, "Score.dtf", back);
+    } catch (const EFrameworkError&) {
+        Broken("the record written back cannot be read");
+    }
+    if (back.Lines != lines || back.Name != record.Name || back.Score != record.Score ||
+        back.Comment != record.Comment || back.ExtraOpen != record.ExtraOpen)
+        Broken("the record reads back differently");
+    if (FormatScoreFile(ScoreFileLines(back), "Score.dtf") != again) Broken("a second save writes other bytes");
+    return 0;
+}
