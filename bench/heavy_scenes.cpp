@@ -16,6 +16,7 @@
 #include "enemies/ZakoA.h"
 #include "platform/sdl/SdlSurface.h"
 #include "player/Play.h"
+#include "player/Shots.h"
 #include "shell/GameSprite.h"
 #include "support/World.h"
 
@@ -144,7 +145,8 @@ void SixSigns(benchmark::State& State) {
     }, 40);
 }
 
-// 5,000 standing bullets, the ship firing its fan, and a bomb's two barriers erasing bullets.
+// 5,000 standing bullets, ten of the player's shots on their way up, and a bomb's two barriers
+// erasing bullets around the hit box: every shot, barrier and the hit box walk the whole field.
 void BulletField(benchmark::State& State) {
     RunScene(State, [](TWorld& w) {
         kvtest::StartPlaying(w);
@@ -154,12 +156,12 @@ void BulletField(benchmark::State& State) {
             return static_cast<double>((r >> 8) % static_cast<uint32_t>(Range));
         };
         for (int i = 0; i < 5000; ++i) kvtest::StandingBullet(w, next(311), next(400));
-        w.Press(isButton1);
-        w.Frame(12);  // the shots of the first volleys are up the field
+        const int32_t spread[] = {0, 6, 11, 13, 18, 24};
+        for (int i = 0; i < 10; ++i) new TShotASprite(w.E(), spread[i % 6]);
         w.Press(isButton2);
         w.Frame();
         w.Release(isButton2);
-    }, 40);
+    }, 36);  // the slowest of the shots leaves the field after 36 frames
 }
 
 }  // namespace
