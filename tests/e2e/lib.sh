@@ -6,6 +6,15 @@ RUN_DIR="$(dirname "$KV")"
 rm -rf "$WORK"
 mkdir -p "$WORK"
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# Runs the program with ARGS, its standard error into FILE, and fails unless it ends with STATUS.
+expect_status() {  # status, file, args…
+  local want="$1" err="$2"; shift 2
+  set +e
+  "$KV" "$@" 2> "$err"
+  local rc=$?
+  set -e
+  [ $rc -eq "$want" ] || fail "'$*' gave status $rc, not $want: $(cat "$err")"
+}
 # A data folder with the built assets and a fresh record (EXTRA: 0 or 1).
 make_data() {
   local dir="$1" extra="${2:-0}"
