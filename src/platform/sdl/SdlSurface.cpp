@@ -2,8 +2,10 @@
 
 #include <stb_image_write.h>
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
+#include <vector>
 #include <stdexcept>
 
 #include "engine/Errors.h"
@@ -28,10 +30,11 @@ struct TTurnKeyHash {
         return h;
     }
 };
-// The turned picture on a transparent square, with where the unturned rectangle's corner was.
+// The pixels a turn covers (none: Texture is nullptr), and the corner of the unturned rectangle
+// relative to them.
 struct TTurned {
     SDL_Texture* Texture = nullptr;
-    int OX = 0, OY = 0, Size = 0;
+    int OX = 0, OY = 0, W = 0, H = 0;
 };
 
 // What Item.SurfaceData holds.
@@ -43,15 +46,17 @@ struct TPictureTexture {
     std::unordered_map<TTurnKey, TTurned, TTurnKeyHash> Turned;
     ~TPictureTexture() {
         if (OwnerAlive.expired()) return;
-        for (auto& [key, turned] : Turned) SDL_DestroyTexture(turned.Texture);
+        for (auto& [key, turned] : Turned)
+            if (turned.Texture) SDL_DestroyTexture(turned.Texture);
         if (Texture) SDL_DestroyTexture(Texture);
     }
 };
 
 // The software renderer turns a picture by building and freeing surfaces on every draw, which
 // a storm of turned bullets cannot afford. Small key-coloured pictures (hard edges, alpha 0 or
-// 255 only) are turned once per pattern, size, centre and angle onto a transparent texture;
-// drawing that texture blends exactly the pixels the turned draw would have blended.
+// 255 only) are turned once per pattern, size, centre and angle onto a transparent texture and
+// cut to the pixels the turn covers; drawing that blends exactly the pixels the turned draw
+// would have blended.
 constexpr int TurnCacheMaxArea = 96 * 96;
 constexpr size_t TurnCacheMaxEntries = 1024;  // per picture; further turns are drawn directly
 
@@ -65,25 +70,45 @@ const TTurned* TurnedPicture(SDL_Renderer* R, TPictureTexture& Data, const SDL_R
     for (double x : {0.0, double(Dst.w)})
         for (double y : {0.0, double(Dst.h)}) reach = std::max(reach, std::hypot(x - Centre.x, y - Centre.y));
     const int r = static_cast<int>(std::ceil(reach)) + 2;
-    TTurned c;
-    c.Size = 2 * r;
-    c.OX = r - static_cast<int>(Centre.x);
-    c.OY = r - static_cast<int>(Centre.y);
-    c.Texture = SDL_CreateTexture(R, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, c.Size, c.Size);
-    if (!c.Texture) return nullptr;
-    SDL_SetTextureBlendMode(c.Texture, SDL_BLENDMODE_BLEND);
-    SDL_SetTextureScaleMode(c.Texture, SDL_ScaleModeNearest);
+    const int size = 2 * r;
+    SDL_Texture* square = SDL_CreateTexture(R, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, size, size);
+    if (!square) return nullptr;
     SDL_Texture* target = SDL_GetRenderTarget(R);
     Uint8 red, green, blue, alpha;
     SDL_GetRenderDrawColor(R, &red, &green, &blue, &alpha);
-    SDL_SetRenderTarget(R, c.Texture);
+    SDL_SetRenderTarget(R, square);
     SDL_SetRenderDrawColor(R, 0, 0, 0, 0);
     SDL_RenderClear(R);
     SDL_SetTextureAlphaMod(Data.Texture, 255);
-    const SDL_FRect at{static_cast<float>(c.OX), static_cast<float>(c.OY), Dst.w, Dst.h};
+    const int ox = r - static_cast<int>(Centre.x), oy = r - static_cast<int>(Centre.y);
+    const SDL_FRect at{static_cast<float>(ox), static_cast<float>(oy), Dst.w, Dst.h};
     SDL_RenderCopyExF(R, Data.Texture, &Src, &at, Angle, &Centre, SDL_FLIP_NONE);
+    std::vector<uint32_t> px(static_cast<size_t>(size) * size);
+    const bool read = SDL_RenderReadPixels(R, nullptr, SDL_PIXELFORMAT_ARGB8888, px.data(), size * 4) == 0;
     SDL_SetRenderTarget(R, target);
     SDL_SetRenderDrawColor(R, red, green, blue, alpha);
+    SDL_DestroyTexture(square);
+    if (!read) return nullptr;
+    // Only the pixels the turn covers are kept: the transparent rest would change nothing.
+    int left = size, top = size, right = -1, bottom = -1;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            if (px[static_cast<size_t>(y) * size + x] >> 24) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    TTurned c;
+    if (right >= 0) {
+        c.W = right - left + 1;
+        c.H = bottom - top + 1;
+        c.OX = ox - left;
+        c.OY = oy - top;
+        c.Texture = SDL_CreateTexture(R, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, c.W, c.H);
+        if (!c.Texture) return nullptr;
+        SDL_UpdateTexture(c.Texture, nullptr, &px[static_cast<size_t>(top) * size + left], size * 4);
+        SDL_SetTextureBlendMode(c.Texture, SDL_BLENDMODE_BLEND);
+        SDL_SetTextureScaleMode(c.Texture, SDL_ScaleModeNearest);
+    }
     return &Data.Turned.emplace(key, c).first->second;
 }
 
@@ -185,9 +210,11 @@ void TSdlSurface::DrawPicture(const TPictureCollectionItem& Item, const TDrawPar
         auto* data = static_cast<TPictureTexture*>(Item.SurfaceData.get());
         if (const TTurned* c = data->TurnCacheable && TurnCache ? TurnedPicture(Renderer_, *data, src, dst, angle, centre) : nullptr) {
             // The renderer places a draw at the whole pixels of its rectangle's corner.
-            const SDL_Rect at{static_cast<int>(dst.x) - c->OX, static_cast<int>(dst.y) - c->OY, c->Size, c->Size};
-            SDL_SetTextureAlphaMod(c->Texture, static_cast<Uint8>(P.Alpha > 255 ? 255 : P.Alpha));
-            SDL_RenderCopy(Renderer_, c->Texture, nullptr, &at);
+            const SDL_Rect at{static_cast<int>(dst.x) - c->OX, static_cast<int>(dst.y) - c->OY, c->W, c->H};
+            if (c->Texture) {
+                SDL_SetTextureAlphaMod(c->Texture, static_cast<Uint8>(P.Alpha > 255 ? 255 : P.Alpha));
+                SDL_RenderCopy(Renderer_, c->Texture, nullptr, &at);
+            }
         } else {
             SDL_RenderCopyExF(Renderer_, t, &src, &dst, angle, &centre, SDL_FLIP_NONE);
         }
