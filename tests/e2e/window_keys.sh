@@ -29,7 +29,7 @@ INNER
 windowed() {  # name, keys to press, program options
   local name="$1" keys="$2"; shift 2
   timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$WORK/focused.sh" "$keys" \
-    "$KV" --data "$WORK/data" --seed 3 --log "$WORK/$name.jsonl" "$@" 2> "$WORK/$name.err" \
+    "$KV_WINDOWED" --data "$WORK/data" --seed 3 --log "$WORK/$name.jsonl" "$@" 2> "$WORK/$name.err" \
     || fail "the $name run failed: $(cat "$WORK/$name.err")"
 }
 

@@ -4,7 +4,7 @@ command -v xvfb-run > /dev/null || fail "xvfb-run is missing (scripts/install-de
 make_data "$WORK/data"
 printf '30 click Button2\n60 click Form2.Button1\n90 click Button1\n100 press shot\n' > "$WORK/in.txt"
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$KV" --data "$WORK/data" --frames 180 --seed 5 --input "$WORK/in.txt" --log "$WORK/run.jsonl" \
+  "$KV_WINDOWED" --data "$WORK/data" --frames 180 --seed 5 --input "$WORK/in.txt" --log "$WORK/run.jsonl" \
         --screenshot "$WORK/window.png" --scale 2 || fail "the windowed run failed"
 [ -s "$WORK/window.png" ] || fail "no screenshot"
 [ -n "$(events "$WORK/run.jsonl" start)" ] || fail "the game did not start in the window"
