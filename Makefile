@@ -30,10 +30,11 @@ ASAN_BUILD ?= build-asan
 test-asan: deps
 	scripts/test-asan.sh $(ASAN_BUILD) $(JOBS)
 
-# An hour of game time played by the autopilot, game after game, on the sanitizer build.
+# An hour of game time played by the autopilot, game after game, on the sanitizer build and
+# on the plain one.
 SOAK_FRAMES ?= 216000
 soak: deps
-	scripts/soak.sh $(ASAN_BUILD) $(SOAK_FRAMES)
+	scripts/soak.sh $(ASAN_BUILD) $(BUILD) $(SOAK_FRAMES)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

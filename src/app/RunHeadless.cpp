@@ -38,6 +38,7 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
     }
     headless::TScriptedKeyboard keyboard;
     headless::TRecordingAudio audio;
+    audio.Record = false;
     headless::TFakeMusic music;
     music.RequireFiles = true;
     headless::TAutoDialogs dialogs;

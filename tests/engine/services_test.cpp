@@ -160,6 +160,21 @@ struct Sounds : ::testing::Test {
     }
 };
 
+TEST_F(Sounds, ALongRunKeepsNothingOfWhatItPlayedWhenNotRecording) {
+    Audio.Record = false;
+    TWaveCollectionItem* dead = List.Lookup("Dead");
+    for (int i = 0; i < 1000; ++i) {
+        dead->Play(false);
+        for (int f = 0; f < 40; ++f) Audio.AdvanceFrame();
+    }
+    EXPECT_TRUE(Audio.Plays.empty());
+    dead->Play(false);
+    dead->Play(false);  // still two copies at once, as when recording
+    Audio.Record = true;
+    dead->Play(false);
+    ASSERT_EQ(Audio.Plays.size(), 1u);
+}
+
 TEST_F(Sounds, OverlappingCopiesUnlessCappedThenTheOldestIsCutOff) {
     TWaveCollectionItem* dead = List.Lookup("dead");
     dead->Play(false);

@@ -44,7 +44,7 @@ void TRecordingAudio::Start(int32_t Voice, bool Looped) {
     const int64_t frames = std::max<int64_t>(1, static_cast<int64_t>(bytes / (22050 * 2 / 60)));
     v.Until = Now_ + frames;
     v.Looped = Looped;
-    Plays.push_back({v.Item->Name, Voice, Now_});
+    if (Record) Plays.push_back({v.Item->Name, Voice, Now_});
 }
 
 std::vector<std::string> TRecordingAudio::Names() const {

@@ -71,6 +71,7 @@ public:
         int32_t Voice;
         int64_t Frame;
     };
+    bool Record = true;  // off: nothing is kept of what was played (a long run's memory stays flat)
     std::vector<TPlay> Plays;
     std::vector<std::string> Names() const;
     int64_t CountOf(const std::string& Name) const;
