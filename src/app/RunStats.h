@@ -16,15 +16,10 @@ public:
     // Raises std::runtime_error naming Path when it cannot be written.
     void Write(const std::string& Path) const;
 
-    int64_t Frames() const { return Frames_; }
-    double Seconds() const { return Seconds_; }
-    double WorstMs() const { return WorstMs_; }
+private:
     struct TMemory {
         int64_t ResidentKb, HeapKb;
     };
-    const std::vector<TMemory>& AfterGames() const { return AfterGames_; }
-
-private:
     std::chrono::steady_clock::time_point Start_;
     int64_t Frames_ = 0;
     double Seconds_ = 0, WorstMs_ = 0;
