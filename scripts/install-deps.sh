@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libimgui-dev libstb-dev
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libimgui-dev libstb-dev libtomlplusplus-dev
   fonts-ipafont-gothic fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool

@@ -1,0 +1,48 @@
+#pragma once
+// settings.toml in the player's configuration folder: the window, the sound volumes, the
+// retrace wait and the gamepad's buttons. Written by the game, readable and editable by hand.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace kv::files {
+
+struct TSettings {
+    int32_t Scale = 0;  // integer window scale; 0 until the window was first fitted to a screen
+    int32_t WindowWidth = 0, WindowHeight = 0;  // client size when last closed; 0: from Scale
+    bool Fullscreen = false;
+    bool VSync = true;  // present on the vertical retrace
+    int32_t MusicVolume = 100, EffectVolume = 100;  // per cent
+    // Gamepad buttons by SDL's names ("a", "b", "x", "y", "leftshoulder", "start", …).
+    std::string PadShot = "a", PadBomb = "b", PadSlow = "x", PadPause = "start";
+
+    bool operator==(const TSettings&) const = default;
+};
+
+inline constexpr int32_t MaxScale = 8;
+
+struct TSettingsFile {
+    std::filesystem::path Path;
+    TSettings Values;
+    // Why the file could not be used ("FILE: problem"); empty when it was read or is absent.
+    // Such a file is left as it is until the player saves settings on purpose.
+    std::string Error;
+};
+
+// The gamepad button names a setting may hold, in the order a picker shows them.
+const char* const* PadButtonNames(int32_t& Count);
+bool IsPadButtonName(const std::string& Name);
+
+// Reads Path. A missing file gives the defaults; an unreadable or malformed one gives the
+// defaults and its Error.
+TSettingsFile LoadSettings(const std::filesystem::path& Path);
+// The text SaveSettings writes.
+std::string FormatSettings(const TSettings& S);
+// Writes Path in one step (folders made as needed). Raises std::runtime_error naming Path.
+void SaveSettings(const std::filesystem::path& Path, const TSettings& S);
+// What the game does on its own (the window's size at exit): skipped while the file on disk
+// could not be read, so a hand-edited file with a typo is never overwritten unasked. Returns
+// whether it was written; failures are reported to Problem.
+bool SaveSettingsQuietly(const TSettingsFile& F, const TSettings& S, std::string& Problem);
+
+}  // namespace kv::files
