@@ -73,7 +73,7 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
         session.RecordStates(next, recorder.Read());
         // The virtual clock: LagCount is the milliseconds since the last frame at 60 a second.
         const int32_t lag = static_cast<int32_t>((next * 1000) / 60 - (frame * 1000) / 60);
-        form.Handle([&] { form.DXTimer1Timer(lag); });
+        form.DXTimer1.OnTimer(lag);
         frame = next;
         audio.AdvanceFrame();
         music.DeliverNotifications();

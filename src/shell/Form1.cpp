@@ -34,7 +34,9 @@ TForm1::TForm1(const TServices& S)
     DXImageList1.AttachSurface(DXDraw1);
     DXWaveList1.AttachDevice(S.Audio);
     if (MediaPlayer1) MediaPlayer1->OnNotify = [this] { Handle([this] { MediaPlayer1Notify(); }); };
-    DXTimer1.OnTimer = [this](int32_t lag) { DXTimer1Timer(lag); };
+    // Every loop that drives the window (the real one, headless runs, tests) gets the same
+    // guard: an error skips the rest of that frame, and the next frame comes as usual.
+    DXTimer1.OnTimer = [this](int32_t lag) { Handle([&] { DXTimer1Timer(lag); }); };
     CreateControls();
     for (TFormHook h : FormCreateHooks()) h(*this);
 }
@@ -45,11 +47,14 @@ TForm1::~TForm1() {
 }
 
 void TForm1::ReportError(const std::string& Message) {
-    if (std::find(ShownErrors_.begin(), ShownErrors_.end(), Message) != ShownErrors_.end()) return;
-    ShownErrors_.push_back(Message);
-    if (ErrorSink) ErrorSink(Message);
-    Log.Write("error", {{"message", Message}});
-    PendingErrorBoxes.push_back(Message);
+    // Every occurrence is logged with its count; the player sees each error once, and stderr
+    // hears of a repeat only at 10, 100, 1000 … so a fault in every frame does not flood it.
+    const int64_t count = ++ErrorCounts_[Message];
+    Log.Write("error", {{"message", Message}, {"count", count}});
+    if (count == 1) PendingErrorBoxes.push_back(Message);
+    bool tell = count == 1;
+    for (int64_t p = 10; p <= count && !tell; p *= 10) tell = p == count;
+    if (tell && ErrorSink) ErrorSink(count == 1 ? Message : Message + " (" + std::to_string(count) + " times)");
 }
 
 void TForm1::PhaseStarted(const char* ClassName) {

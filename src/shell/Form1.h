@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <typeindex>
@@ -169,7 +170,7 @@ public:
     // A boss phase was created: its constructor has set BossName and AttackName.
     void PhaseStarted(const char* ClassName);
 
-    // Runs one handler; a framework error abandons it, is logged and reported once.
+    // Runs one handler; a framework error abandons it and is reported (shown once, logged each time).
     template <class F>
     bool Handle(F&& Handler) {
         try {
@@ -199,7 +200,7 @@ private:
     std::unique_ptr<TSpriteEngine> Engine_;
     std::unique_ptr<TKeyboard> Keyboard_;
     std::unique_ptr<TJoystick> Joystick_;
-    std::vector<std::string> ShownErrors_;
+    std::map<std::string, int64_t> ErrorCounts_;
 };
 
 // The window that owns a sprite (every game sprite lives under the window's engine).

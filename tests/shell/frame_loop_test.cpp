@@ -99,7 +99,7 @@ TEST(FrameLoop, DrawsBeforePurgeAndMoveAndHudComesLast) {
     EXPECT_EQ(w.CountOf<TMarker>(), 0);
 }
 
-TEST(FrameLoop, AFrameworkErrorAbandonsTheFrameAndIsReportedOnce) {
+TEST(FrameLoop, AFrameworkErrorAbandonsTheFrameIsShownOnceAndLoggedEachTime) {
     TWorld w;
     w.F().HudOn = true;
     auto* m = new TMarker(w.E());
@@ -109,8 +109,12 @@ TEST(FrameLoop, AFrameworkErrorAbandonsTheFrameAndIsReportedOnce) {
     EXPECT_TRUE(w.Surface.Texts.empty());  // the rest of the handler (the HUD) was skipped
     ASSERT_EQ(w.Errors.size(), 1u);
     EXPECT_EQ(w.Errors[0], "画像 'Nothing' が見つかりません");
-    EXPECT_EQ(w.F().Log.CountOf("error"), 1);
+    EXPECT_EQ(w.F().Log.CountOf("error"), 3);
+    EXPECT_NE(w.F().Log.Lines().back().find("\"count\":3"), std::string::npos) << w.F().Log.Lines().back();
     EXPECT_EQ(w.F().PendingErrorBoxes.size(), 1u);
+    w.Frame(7);
+    ASSERT_EQ(w.Errors.size(), 2u) << "stderr hears of the tenth time";
+    EXPECT_EQ(w.Errors[1], "画像 'Nothing' が見つかりません (10 times)");
     m->Throw = false;
     w.Frame();
     EXPECT_FALSE(w.Surface.Texts.empty());

@@ -90,7 +90,7 @@ TWorld::~TWorld() {
 
 void TWorld::Frame(int N) {
     for (int i = 0; i < N; ++i) {
-        Form->Handle([&] { Form->DXTimer1Timer(1); });
+        Form->DXTimer1.OnTimer(1);  // the window's own handler, with its own guard
         Audio.AdvanceFrame();
         Music.DeliverNotifications();
     }
