@@ -221,8 +221,13 @@ void TForm1::Save() {
     record.Score = HighScore;
     record.Comment = HighScoreComment;
     record.ExtraOpen = ExtraOpen;
-    ScoreLines = ScoreFileLines(record);
-    const std::string bytes = FormatScoreFile(ScoreLines, path);
+    try {
+        ScoreLines = ScoreFileLines(record, path);
+    } catch (...) {
+        ScoreLines = std::move(record.Lines);  // nothing written: the lines stay as they were
+        throw;
+    }
+    const std::string bytes = FormatScoreFile(ScoreLines);
     if (state.Damaged) {
         // Keep what the player had before the damaged file is replaced.
         std::string old;

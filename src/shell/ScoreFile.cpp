@@ -53,62 +53,51 @@ bool ParseScoreInteger(const std::string& Text, int32_t& Value) {
 }  // namespace
 
 void ParseScoreFile(const std::string& Bytes, const std::string& Path, TScoreRecord& Record) {
-    std::vector<std::string> raw = SplitScoreLines(Bytes);
-    std::vector<std::string>& lines = Record.Lines;
-    lines.clear();
-    // Lines are taken up to the first one that is not Shift-JIS text.
-    const size_t kNone = static_cast<size_t>(-1);
-    size_t badText = kNone;
-    for (size_t i = 0; i < raw.size() && badText == kNone; ++i) {
-        if (std::optional<std::string> text = ShiftJisToUtf8(raw[i]))
-            lines.push_back(*text);
-        else
-            badText = i;
-    }
+    Record.Lines = SplitScoreLines(Bytes);
+    const std::vector<std::string>& lines = Record.Lines;
     auto lineError = [&](size_t Index) -> std::string {
         return Path + " の " + std::to_string(Index + 1) + " 行目";
     };
-    auto throwBadText = [&] {
-        throw EConvertError(lineError(badText) + "が Shift-JIS の文字として読めません");
-    };
     auto line = [&](size_t Index) -> const std::string& {
-        if (Index >= lines.size()) {
-            if (Index == badText) throwBadText();
+        if (Index >= lines.size())
             throw EListError(lineError(Index) + "がありません: " + ListIndexMessage(static_cast<long>(Index)));
-        }
         return lines[Index];
     };
     auto number = [&](size_t Index) {
         const std::string& text = line(Index);
         int32_t v = 0;
         if (!ParseScoreInteger(text, v))
-            throw EConvertError("'" + text + "' は有効な整数値ではありません (" + lineError(Index) + ")");
+            throw EConvertError("'" + ShiftJisToUtf8Lossy(text) + "' は有効な整数値ではありません (" +
+                                lineError(Index) + ")");
         return v;
     };
-    Record.Name = line(0);
+    Record.Name = ShiftJisToUtf8Lossy(line(0));
     Record.Score = number(1);
-    Record.Comment = line(2);
+    Record.Comment = ShiftJisToUtf8Lossy(line(2));
     Record.ExtraOpen = number(3);
-    if (badText != kNone) throwBadText();
 }
 
-std::vector<std::string> ScoreFileLines(const TScoreRecord& Record) {
+std::vector<std::string> ScoreFileLines(const TScoreRecord& Record, const std::string& Path) {
     std::vector<std::string> lines = Record.Lines;
     while (lines.size() < 4) lines.emplace_back();
-    lines[0] = Record.Name;
+    auto text = [&](size_t Index, const std::string& Utf8) {
+        if (ShiftJisToUtf8Lossy(lines[Index]) == Utf8) return;  // unchanged: its bytes stay
+        std::optional<std::string> sjis = Utf8ToShiftJis(Utf8);
+        if (!sjis)
+            throw EConvertError(Path + " の " + std::to_string(Index + 1) + " 行目に Shift-JIS で書けない文字があります");
+        lines[Index] = *sjis;
+    };
+    text(0, Record.Name);
     lines[1] = std::to_string(Record.Score);
-    lines[2] = Record.Comment;
+    text(2, Record.Comment);
     lines[3] = std::to_string(Record.ExtraOpen);
     return lines;
 }
 
-std::string FormatScoreFile(const std::vector<std::string>& Lines, const std::string& Path) {
+std::string FormatScoreFile(const std::vector<std::string>& Lines) {
     std::string bytes;
-    for (size_t i = 0; i < Lines.size(); ++i) {
-        std::optional<std::string> sjis = Utf8ToShiftJis(Lines[i]);
-        if (!sjis)
-            throw EConvertError(Path + " の " + std::to_string(i + 1) + " 行目に Shift-JIS で書けない文字があります");
-        bytes += *sjis;
+    for (const std::string& line : Lines) {
+        bytes += line;
         bytes += "\r\n";
     }
     return bytes;

@@ -59,6 +59,29 @@ std::optional<std::string> ShiftJisToUtf8(const std::string& Sjis) {
     return c.Convert(Sjis);
 }
 
+std::string ShiftJisToUtf8Lossy(const std::string& Sjis) {
+    if (std::optional<std::string> whole = ShiftJisToUtf8(Sjis)) return *whole;
+    TConverter c("UTF-8", "CP932");
+    std::string out;
+    size_t i = 0;
+    while (i < Sjis.size()) {
+        const unsigned char b = static_cast<unsigned char>(Sjis[i]);
+        // Lead bytes of double-byte characters; everything else (ASCII, half-width kana) is one.
+        const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        if (lead && i + 1 < Sjis.size()) {
+            if (std::optional<std::string> ch = c.Convert(Sjis.substr(i, 2))) {
+                out += *ch;
+                i += 2;
+                continue;
+            }
+        }
+        std::optional<std::string> ch = c.Convert(Sjis.substr(i, 1));
+        out += ch && !ch->empty() ? *ch : "\xEF\xBF\xBD";
+        ++i;
+    }
+    return out;
+}
+
 std::optional<std::string> Utf8ToShiftJis(const std::string& Utf8) {
     TConverter c("CP932", "UTF-8");
     return c.Convert(Utf8);

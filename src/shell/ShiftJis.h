@@ -7,6 +7,8 @@ namespace kv {
 
 // Empty when the bytes are not valid code page 932 text.
 std::optional<std::string> ShiftJisToUtf8(const std::string& Sjis);
+// As much as decodes; each byte that does not shows as U+FFFD.
+std::string ShiftJisToUtf8Lossy(const std::string& Sjis);
 // Empty when the text holds a character that code page 932 cannot hold (or is not UTF-8).
 std::optional<std::string> Utf8ToShiftJis(const std::string& Utf8);
 

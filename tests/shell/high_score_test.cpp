@@ -173,11 +173,22 @@ TEST(ScoreFile, ShiftJisOnDiskUtf8InMemory) {
     EXPECT_EQ(w.F().HighScoreName, "花子");
 }
 
-TEST(ScoreFile, BytesThatAreNotShiftJisAreReportedWithTheirLine) {
-    TWorld w(WithFile("Taro\r\n800\r\n\x81\r\n1\r\n"));  // a lead byte without its partner
-    ASSERT_EQ(w.Errors.size(), 1u);
-    EXPECT_NE(w.Errors[0].find("3 行目"), std::string::npos);
-    EXPECT_EQ(w.F().HighScore, 800);
+TEST(ScoreFile, LinesThatAreNotShiftJisShowAsBestTheyCanAndAreWrittenBackAsTheyWere) {
+    // A lead byte without its partner in the name, a lone 0xFD in the comment, and a fifth line
+    // from some other program in Latin-1.
+    const std::string file = "Taro\x81\r\n800\r\nHi\xfd!\r\n1\r\ncaf\xe9 \x81\r\n";
+    TWorld w(WithFile(file));
+    EXPECT_TRUE(w.Errors.empty()) << w.Errors[0];
+    EXPECT_EQ(w.F().HighScoreName, "Taro\xEF\xBF\xBD");
+    EXPECT_EQ(w.F().HighScoreComment, "Hi\xEF\xBF\xBD!");
+    EXPECT_EQ(w.F().ExtraOpen, 1);
+    w.F().HighScore = 900;
+    w.F().Save();
+    EXPECT_EQ(w.ReadScoreFile(), "Taro\x81\r\n900\r\nHi\xfd!\r\n1\r\ncaf\xe9 \x81\r\n");
+
+    w.F().HighScoreName = "花子";  // a new name replaces its line; the rest stays as it was
+    w.F().Save();
+    EXPECT_EQ(w.ReadScoreFile(), *kv::Utf8ToShiftJis("花子") + "\r\n900\r\nHi\xfd!\r\n1\r\ncaf\xe9 \x81\r\n");
 }
 
 TEST(ScoreFile, FailedSaveLeavesTheOldFileWhole) {

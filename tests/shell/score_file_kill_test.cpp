@@ -29,7 +29,7 @@ const TRecord kRecords[2] = {{"太郎", "はじめての記録", 81200, 0},
 std::string Bytes(const TRecord& R) {
     kv::TScoreRecord r;
     r.Name = R.Name, r.Comment = R.Comment, r.Score = R.Score, r.ExtraOpen = R.ExtraOpen;
-    return kv::FormatScoreFile(kv::ScoreFileLines(r), "Score.dtf");
+    return kv::FormatScoreFile(kv::ScoreFileLines(r, "Score.dtf"));
 }
 
 std::string ReadFile(const std::filesystem::path& Path) {
