@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine/Pictures.h"
+#include "platform/sdl/SdlRestore.h"
 #include "platform/sdl/SdlSurface.h"
 #include "platform/sdl/SdlWidgets.h"
 #include "platform/sdl/SdlWindow.h"
@@ -426,6 +427,65 @@ TEST(WidgetsScaled, ClickAtTwiceTheSize) {
     const TBitmap f = w.Surface->ReadPixels();
     EXPECT_EQ(f.Width, 321);
     EXPECT_EQ(f.At(144, 384) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+// A renderer that lost its textures gets them back from their sources: the target, every
+// picture, the controls. The loss is simulated by spoiling the textures' contents.
+TEST(LostTextures, AResetEventMakesTheTargetPicturesAndControlsAgain) {
+    WindowFixture w(1);
+    TButton b = MakeButton("Button3", "終了", Bounds(144, 432, 169, 41));
+    w.Widgets->SetControls({&b}, {}, nullptr);
+    TDXImageList pictures;
+    std::vector<std::unique_ptr<TPictureCollectionItem>> items;
+    items.push_back(std::make_unique<TPictureCollectionItem>());
+    items[0]->Name = "Green";
+    items[0]->Picture.Width = items[0]->Picture.Height = 8;
+    items[0]->Picture.Pixels.assign(64, 0xFF00FF00u);
+    items[0]->Transparent = false;
+    pictures.SetItems(std::move(items));
+    pictures.AttachSurface(w.Surface.get());
+    TPictureCollectionItem& green = *pictures.Find("Green");
+
+    auto spoil = [&] {
+        const std::vector<uint32_t> red(64, 0xFFFF0000u);
+        SDL_UpdateTexture(w.Surface->TextureOf(green), nullptr, red.data(), 8 * 4);
+        w.Window->SelectTarget();
+        w.Surface->Fill(0xFFFFFF);
+    };
+    auto send = [&](Uint32 Type) {
+        SDL_Event e{};
+        e.type = Type;
+        SDL_PushEvent(&e);
+        int restored = 0;
+        while (SDL_PollEvent(&e))
+            if (const ERenderLoss loss = RenderLossOf(e); loss != ERenderLoss::None) {
+                RestoreRendering(loss, *w.Window, *w.Surface, pictures, w.Widgets.get());
+                ++restored;
+            }
+        EXPECT_EQ(restored, 1);
+    };
+    auto frame = [&] {
+        w.Window->SelectTarget();
+        w.Surface->Fill(0);
+        TDrawParams p;
+        p.Src = Bounds(0, 0, 8, 8);
+        p.DstX = p.DstY = 10;
+        p.DstW = p.DstH = 8;
+        w.Surface->DrawPicture(green, p);
+        w.Widgets->Render();
+        return w.Surface->ReadPixels();
+    };
+
+    spoil();
+    send(SDL_RENDER_TARGETS_RESET);
+    EXPECT_EQ(w.Surface->ReadPixels().At(100, 100) & 0xFFFFFF, 0u) << "the target is made anew, black";
+
+    spoil();
+    send(SDL_RENDER_DEVICE_RESET);
+    const TBitmap f = frame();
+    EXPECT_EQ(f.At(12, 12) & 0xFFFFFF, 0x00FF00u) << "the picture was prepared again";
+    EXPECT_EQ(f.At(144, 432) & 0xFFFFFF, 0xFFFFFFu) << "the controls still draw";
+    EXPECT_TRUE(IsFace(f.At(150, 436)));
 }
 
 }  // namespace

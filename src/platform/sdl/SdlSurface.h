@@ -44,6 +44,9 @@ public:
     TSdlTextCache& TextCache() { return *Text_; }
     // Counts the fills: every frame starts with one, so a change means a new frame was drawn.
     uint64_t FillCount() const { return Fills_; }
+    // After the renderer lost its textures: the cached text is dropped, to be drawn anew. The
+    // pictures are prepared again by their list.
+    void ForgetTextures() { Text_->Clear(); }
     // The texture Prepare made for Item on this renderer, or nullptr.
     SDL_Texture* TextureOf(const TPictureCollectionItem& Item) const;
     // Software surfaces draw small turned pictures from textures turned once (the same pixels,

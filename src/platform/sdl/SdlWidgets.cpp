@@ -102,10 +102,7 @@ TSdlWidgets::TSdlWidgets(TSdlWindow& Window, TSdlSurface& Surface, std::string F
     ImGui_ImplSDL2_InitForSDLRenderer(Window_.Window());
     ImGui_ImplSDLRenderer_Init(Window_.Renderer());
 
-    Scene_ = SDL_CreateTexture(Window_.Renderer(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                               TSdlWindow::LogicalWidth, TSdlWindow::LogicalHeight);
-    if (!Scene_) throw std::runtime_error(std::string("cannot create the frame copy for the controls: ") + SDL_GetError());
-    SDL_SetTextureBlendMode(Scene_, SDL_BLENDMODE_NONE);
+    CreateScene();
 
     WantedSizes_.insert(UiPixels);
     OkButton_.Caption = "OK";
@@ -122,6 +119,21 @@ TSdlWidgets::~TSdlWidgets() {
     ImGui_ImplSDL2_Shutdown();
     ImGui::DestroyContext(Context_);
     if (Scene_) SDL_DestroyTexture(Scene_);
+}
+
+void TSdlWidgets::CreateScene() {
+    Scene_ = SDL_CreateTexture(Window_.Renderer(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                               TSdlWindow::LogicalWidth, TSdlWindow::LogicalHeight);
+    if (!Scene_) throw std::runtime_error(std::string("cannot create the frame copy for the controls: ") + SDL_GetError());
+    SDL_SetTextureBlendMode(Scene_, SDL_BLENDMODE_NONE);
+    SceneFill_ = ~0ull;
+}
+
+void TSdlWidgets::RestoreTextures() {
+    if (Scene_) SDL_DestroyTexture(Scene_);
+    Scene_ = nullptr;
+    CreateScene();
+    FontsDirty_ = true;  // the atlas is uploaded again before the next frame
 }
 
 void TSdlWidgets::SetControls(std::vector<TButton*> Buttons, std::vector<TEdit*> Edits, TSubWindow* SubWindow,

@@ -51,6 +51,9 @@ public:
     // no new frame was drawn since the last call, the last frame is put back first.
     void Render();
 
+    // After the renderer lost its textures: the frame copy and the font atlas are made anew.
+    void RestoreTextures();
+
     // Buttons clicked since the last call, by name, in click order. The caller runs them.
     std::vector<std::string> TakeClicks();
     // Or let the widgets run them: OnClick of each clicked button (between frames).
@@ -97,6 +100,7 @@ private:
     ImFont* Font(int32_t Pixels);
     void NeedGlyphs(const std::string& Utf8);
     void BuildFonts();
+    void CreateScene();
 
     TSdlWindow& Window_;
     TSdlSurface& Surface_;
