@@ -5,7 +5,7 @@
 
 #include "app/UserDirs.h"
 #include "engine/FileReplace.h"
-#include "engine/KeyConfig.h"
+#include "userfiles/KeyConfig.h"
 #include "shell/Form1.h"
 
 namespace kv::app {

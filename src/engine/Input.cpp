@@ -1,6 +1,32 @@
 #include "engine/Input.h"
 
+#include <algorithm>
+
+#include "engine/Names.h"
+
 namespace kv {
+
+namespace {
+// The states with names of their own, by state number; the rest are "button4" … "button32".
+constexpr const char* StateNames[] = {"up", "down", "left", "right", "shot", "bomb", "slow"};
+}  // namespace
+
+std::optional<int32_t> InputStateOf(std::string_view Name) {
+    for (int32_t s = 0; s <= isButton3; ++s)
+        if (SameName(Name, StateNames[s])) return s;
+    const std::string_view digits = Name.size() > 6 ? Name.substr(6) : std::string_view();
+    if (SameName(Name.substr(0, 6), "button") && !digits.empty() && digits.size() <= 2 && digits[0] != '0' &&
+        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        const int n = std::stoi(std::string(digits));
+        if (n >= 1 && n <= 32) return isButton1 + n - 1;
+    }
+    return std::nullopt;
+}
+
+std::string InputStateName(int32_t State) {
+    if (State >= 0 && State <= isButton3) return StateNames[State];
+    return "button" + std::to_string(State - isButton1 + 1);
+}
 
 TKeyAssignment DefaultKeyAssignment() {
     TKeyAssignment t{};

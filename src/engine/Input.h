@@ -3,6 +3,9 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace kv {
@@ -31,6 +34,12 @@ constexpr uint16_t KpEnter = 88, Kp2 = 90, Kp4 = 92, Kp6 = 94, Kp8 = 96;
 constexpr uint16_t LShift = 225, RShift = 229;
 constexpr uint16_t None = 0;
 }  // namespace keys
+
+// The state a name stands for ("up", "shot", "button9" …, in any letter case); nothing for an
+// unknown name. Key tables and input scripts both name states this way.
+std::optional<int32_t> InputStateOf(std::string_view Name);
+// The name a state is written with: "shot" rather than "button1".
+std::string InputStateName(int32_t State);
 
 using TKeyAssignment = std::array<std::array<uint16_t, 3>, InputStateCount>;
 TKeyAssignment DefaultKeyAssignment();

@@ -74,7 +74,4 @@ private:
     ISurface* Surface_ = nullptr;
 };
 
-// Case folding for names: ASCII letters and full-width Latin letters.
-std::string FoldName(const std::string& Utf8);
-
 }  // namespace kv

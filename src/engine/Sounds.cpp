@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/Errors.h"
+#include "engine/Names.h"
 #include "engine/Pictures.h"
 #include "engine/dxg/DxgFile.h"
 

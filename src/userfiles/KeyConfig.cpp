@@ -1,8 +1,9 @@
-#include "engine/KeyConfig.h"
+#include "userfiles/KeyConfig.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
+
+#include "engine/Names.h"
 
 namespace kv {
 
@@ -57,12 +58,6 @@ constexpr TKeyNameEntry KeyNames[] = {
 
 // Names that are not SDL's: the shift slot of the default table reads either shift key.
 constexpr TKeyNameEntry KeyAliases[] = {{keys::LShift, "Shift"}, {keys::Enter, "Enter"}};
-
-bool SameName(std::string_view A, std::string_view B) {
-    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::string_view Trim(std::string_view S) {
     const char* blank = " \t\r\n";
@@ -119,26 +114,6 @@ std::optional<uint16_t> KeyCode(std::string_view Name) {
     for (const TKeyNameEntry& e : KeyNames)
         if (SameName(Name, e.Name)) return e.Code;
     return std::nullopt;
-}
-
-std::optional<int32_t> InputStateOf(std::string_view Name) {
-    static constexpr const char* Directions[] = {"up", "down", "left", "right"};
-    for (int32_t s = 0; s < 4; ++s)
-        if (SameName(Name, Directions[s])) return s;
-    if (SameName(Name, "shot")) return isButton1;
-    if (SameName(Name, "bomb")) return isButton2;
-    if (SameName(Name, "slow")) return isButton3;
-    if (Name.size() > 6 && SameName(Name.substr(0, 6), "button") && IsNumber(Name.substr(6)) && Name[6] != '0') {
-        const int n = std::stoi(std::string(Name.substr(6)));
-        if (n >= 1 && n <= 32) return isButton1 + n - 1;
-    }
-    return std::nullopt;
-}
-
-std::string InputStateName(int32_t State) {
-    static constexpr const char* Named[] = {"up", "down", "left", "right", "shot", "bomb", "slow"};
-    if (State >= 0 && State <= isButton3) return Named[State];
-    return "button" + std::to_string(State - isButton1 + 1);
 }
 
 TKeyBinding ParseKeyBinding(std::string_view Text, const std::string& Where) {

@@ -37,11 +37,6 @@ std::string KeyName(uint16_t Code);
 // The code of a key name or "#NN"; nothing for an unknown name. Letter case does not matter.
 std::optional<uint16_t> KeyCode(std::string_view Name);
 
-// The state a name stands for ("up", "shot", "button9" …); nothing for an unknown name.
-std::optional<int32_t> InputStateOf(std::string_view Name);
-// The name a state is written with: "shot" rather than "button1".
-std::string InputStateName(int32_t State);
-
 // Every named key, for the tests that compare the names with SDL's.
 struct TKeyNameEntry {
     uint16_t Code;

@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "engine/KeyConfig.h"
+#include "userfiles/KeyConfig.h"
 #include "platform/sdl/SdlJoystick.h"
 
 namespace kv {

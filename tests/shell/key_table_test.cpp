@@ -1,7 +1,7 @@
 // The window's keyboard reads the key table it is given, and the default one without.
 #include <gtest/gtest.h>
 
-#include "engine/KeyConfig.h"
+#include "userfiles/KeyConfig.h"
 #include "platform/headless/Headless.h"
 #include "shell/Form1.h"
 

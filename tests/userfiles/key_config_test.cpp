@@ -3,7 +3,7 @@
 
 #include "engine/FileReplace.h"
 #include "engine/Input.h"
-#include "engine/KeyConfig.h"
+#include "userfiles/KeyConfig.h"
 #include "platform/headless/Headless.h"
 
 using namespace kv;

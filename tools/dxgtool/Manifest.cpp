@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "Media.h"
+#include "engine/Names.h"
 #include "engine/dxg/PropertyStream.h"
 
 namespace dxgtool {
@@ -16,12 +17,6 @@ std::string Trim(const std::string& S) {
     const size_t a = S.find_first_not_of(" \t\r");
     if (a == std::string::npos) return "";
     return S.substr(a, S.find_last_not_of(" \t\r") - a + 1);
-}
-
-std::string Lower(std::string S) {
-    for (char& c : S)
-        if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
-    return S;
 }
 
 class TParser {
@@ -72,7 +67,7 @@ public:
             if (eq == std::string::npos) Fail("expected [Name] or key = value, found '" + line + "'");
             if (m.Entries.empty()) Fail("a key before the first [Name]");
             const std::string key = Trim(line.substr(0, eq)), value = Trim(line.substr(eq + 1));
-            if (!keys.insert(Lower(key)).second) Fail("the key " + key + " is given twice");
+            if (!keys.insert(kv::FoldName(key)).second) Fail("the key " + key + " is given twice");
             Set(m.Kind, m.Entries.back(), key, value);
         }
         if (!haveKind) Fail("the manifest is empty: the first line must be 'kind pictures' or 'kind sounds'");
@@ -108,7 +103,7 @@ private:
     }
 
     void Set(kv::dxg::EKind Kind, TEntry& E, const std::string& Key, const std::string& V) const {
-        const std::string k = Lower(Key);
+        const std::string k = kv::FoldName(Key);
         if (k == "file") {
             if (V.empty()) Fail("file is empty");
             E.File = V;

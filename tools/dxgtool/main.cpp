@@ -8,6 +8,7 @@
 #include "Media.h"
 #include "Sheet.h"
 #include "engine/Errors.h"
+#include "engine/Names.h"
 #include "engine/dxg/DxgFile.h"
 
 namespace fs = std::filesystem;

@@ -102,28 +102,6 @@ void TFakeMusic::DeliverNotifications() {
     }
 }
 
-namespace {
-const char* const kStateNames[] = {"up", "down", "left", "right", "shot", "bomb", "slow"};
-}
-
-int32_t StateFromName(const std::string& Name) {
-    for (int32_t i = 0; i < 7; ++i)
-        if (Name == kStateNames[i]) return i;
-    if (Name.rfind("button", 0) == 0) {
-        try {
-            int n = std::stoi(Name.substr(6));
-            if (n >= 1 && n <= 32 && Name.substr(6) == std::to_string(n)) return isButton1 + n - 1;
-        } catch (...) {
-        }
-    }
-    return -1;
-}
-
-std::string StateName(int32_t State) {
-    if (State >= 0 && State < 7) return kStateNames[State];
-    return "button" + std::to_string(State - isButton1 + 1);
-}
-
 std::vector<TScriptAction> ParseInputScript(const std::string& Text, const std::string& Source) {
     return ParseRecording(Text, Source).Actions;
 }
@@ -186,7 +164,7 @@ TRecording ParseRecording(const std::string& Text, const std::string& Source) {
             std::string state;
             ls >> state;
             a.Kind = verb == "press" ? TScriptAction::Press : TScriptAction::Release;
-            a.State = StateFromName(state);
+            a.State = InputStateOf(state).value_or(-1);
             if (a.State < 0) fail("unknown input state '" + state + "'");
         } else if (verb == "click") {
             a.Kind = TScriptAction::Click;
@@ -225,8 +203,8 @@ TRecording ParseRecording(const std::string& Text, const std::string& Source) {
 std::string FormatScriptAction(const TScriptAction& A) {
     std::string f = std::to_string(A.Frame) + " ";
     switch (A.Kind) {
-        case TScriptAction::Press: return f + "press " + StateName(A.State);
-        case TScriptAction::Release: return f + "release " + StateName(A.State);
+        case TScriptAction::Press: return f + "press " + InputStateName(A.State);
+        case TScriptAction::Release: return f + "release " + InputStateName(A.State);
         case TScriptAction::Click: return f + "click " + A.Target;
         case TScriptAction::Type: return f + "type " + A.Target + " " + A.Text;
         case TScriptAction::Timer: return f + "timer";

@@ -144,8 +144,5 @@ std::vector<TScriptAction> ParseInputScript(const std::string& Text, const std::
 std::string FormatScriptAction(const TScriptAction& A);
 // A check line's checksum: 16 lower-case hexadecimal digits.
 std::string FormatChecksum(uint64_t Checksum);
-// "up down left right shot bomb slow" ↔ input states.
-int32_t StateFromName(const std::string& Name);  // −1 when unknown
-std::string StateName(int32_t State);
 
 }  // namespace kv::headless
