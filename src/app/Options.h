@@ -17,7 +17,7 @@ struct TOptions {
     std::vector<int64_t> ScreenshotAt;
     std::string LogFile;
     std::string StatsFile;  // --stats: frame timings and memory of a headless run
-    int32_t Scale = 1;
+    int32_t Scale = 0;  // 0: as the settings say, else fitted to the screen
     bool Fullscreen = false;
     bool Autopilot = false;
     bool Invincible = false;

@@ -22,9 +22,11 @@
 #include "platform/sdl/SdlKeyboard.h"
 #include "platform/sdl/SdlMixer.h"
 #include "platform/sdl/SdlMusic.h"
+#include "platform/sdl/SdlRestore.h"
 #include "platform/sdl/SdlSurface.h"
 #include "platform/sdl/SdlWidgets.h"
 #include "platform/sdl/SdlWindow.h"
+#include "userfiles/Settings.h"
 
 namespace kv::app {
 
@@ -35,6 +37,14 @@ bool IsPauseEvent(const SDL_Event& E) {
     if (E.type == SDL_KEYDOWN)
         return !E.key.repeat && (E.key.keysym.scancode == SDL_SCANCODE_ESCAPE || E.key.keysym.scancode == SDL_SCANCODE_P);
     return E.type == SDL_CONTROLLERBUTTONDOWN && E.cbutton.button == SDL_CONTROLLER_BUTTON_START;
+}
+
+// F11, or Alt+Enter.
+bool IsFullscreenKey(const SDL_Event& E) {
+    if (E.type != SDL_KEYDOWN || E.key.repeat) return false;
+    const SDL_Scancode k = E.key.keysym.scancode;
+    return k == SDL_SCANCODE_F11 ||
+           ((k == SDL_SCANCODE_RETURN || k == SDL_SCANCODE_KP_ENTER) && (E.key.keysym.mod & KMOD_ALT) != 0);
 }
 
 // The last frame dimmed, "PAUSE" across its middle; drawn on the window, so the back buffer and
@@ -60,9 +70,19 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         std::cerr << "kalvento: " << e.what() << "\n";
         return 1;
     }
+    // The window as the player left it, unless the command line says otherwise.
+    const std::filesystem::path configDir = ConfigDir();
+    files::TSettingsFile settings = files::LoadSettings(configDir.empty() ? configDir : configDir / "settings.toml");
+    if (!settings.Error.empty()) std::cerr << "kalvento: " << settings.Error << "; the default settings are used\n";
     TSdlWindowOptions wo;
     wo.Scale = O.Scale;
-    wo.Fullscreen = O.Fullscreen;
+    if (wo.Scale == 0) {
+        wo.Width = settings.Values.WindowWidth;
+        wo.Height = settings.Values.WindowHeight;
+        if (wo.Width <= 0 || wo.Height <= 0) wo.Scale = settings.Values.Scale;
+    }
+    wo.Fullscreen = O.Fullscreen || settings.Values.Fullscreen;
+    wo.VSync = settings.Values.VSync;
     std::unique_ptr<TSdlWindow> window;
     std::unique_ptr<TSdlSurface> surface;
     try {
@@ -82,9 +102,9 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     const bool scriptedKeys = O.Autopilot || !O.InputFile.empty();
     // The player's keys and controller mappings. Scripted runs keep the default table, so that
     // what they do does not depend on the machine's configuration.
-    const std::filesystem::path configDir = scriptedKeys ? std::filesystem::path() : ConfigDir();
-    const TPlayerKeys playerKeys = LoadPlayerKeys(configDir, true);
-    TSdlJoystick joystick(window->Window(), configDir.empty() ? std::string() : (configDir / "gamecontrollerdb.txt").string());
+    const std::filesystem::path keysDir = scriptedKeys ? std::filesystem::path() : configDir;
+    const TPlayerKeys playerKeys = LoadPlayerKeys(keysDir, true);
+    TSdlJoystick joystick(window->Window(), keysDir.empty() ? std::string() : (keysDir / "gamecontrollerdb.txt").string());
     if (!joystick.MappingsError().empty()) std::cerr << "kalvento: " << joystick.MappingsError() << "\n";
     TSdlWidgets widgets(*window, *surface);
 
@@ -104,6 +124,24 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     TForm1 form(s);
     session.Attach(form, s.Seed);
     ReportPlayerKeys(playerKeys, form);
+    if (!settings.Error.empty()) form.Log.Write("error", {{"message", settings.Error}});
+    auto logWindow = [&] {
+        int w = 0, h = 0;
+        SDL_GetWindowSize(window->Window(), &w, &h);
+        form.Log.Write("window", {{"width", int64_t{w}}, {"height", int64_t{h}}, {"fullscreen", window->Fullscreen()}});
+    };
+    logWindow();
+    // Kept whenever the mode changes and at the end, so a crash loses no more than a resize.
+    auto saveWindow = [&] {
+        files::TSettings v = settings.Values;
+        v.WindowWidth = window->WindowedSize().x;
+        v.WindowHeight = window->WindowedSize().y;
+        v.Scale = window->WindowedScale();
+        v.Fullscreen = window->Fullscreen();
+        std::string problem;
+        if (v != settings.Values && files::SaveSettingsQuietly(settings, v, problem)) settings.Values = v;
+        if (!problem.empty()) form.ReportError("the settings were not saved: " + problem);
+    };
     widgets.Attach(form);
     std::unique_ptr<TAutopilot> pilot;
     if (O.Autopilot) pilot = std::make_unique<TAutopilot>(form, scripted);
@@ -137,8 +175,8 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         form.Log.Write(clock.Paused() ? "pause" : "resume");
     };
     widgets.WhileOpen = [&] {
-        secondTimer();
-        if (music) music->DeliverNotifications();
+        form.Handle(secondTimer);
+        if (music) form.Handle([&] { music->DeliverNotifications(); });
     };
     form.FormCreate();
     session.StartRequestedGame();
@@ -147,17 +185,29 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     bool quit = false;
     while (!quit && !session.ShouldStop(frame)) {
         SDL_Event e;
+        // Every handler runs under the window's guard: an error is reported and skips the rest of
+        // that handler only, and the game goes on.
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_QUIT) quit = true;
-            if (IsPauseEvent(e) && !form.NameEntry && !widgets.TextInputActive()) togglePause();
-            screenshotKey.HandleEvent(e);
-            widgets.HandleEvent(e);
+            form.Handle([&] {
+                if (const ERenderLoss loss = RenderLossOf(e); loss != ERenderLoss::None)
+                    RestoreRendering(loss, *window, *surface, form.DXImageList1, &widgets);
+                if (IsFullscreenKey(e)) {
+                    window->SetFullscreen(!window->Fullscreen());
+                    saveWindow();
+                }
+                if (window->HandleEvent(e)) logWindow();
+                if (IsPauseEvent(e) && !form.NameEntry && !widgets.TextInputActive()) togglePause();
+                screenshotKey.HandleEvent(e);
+                widgets.HandleEvent(e);
+            });
         }
         // Clicks on the controls run between frames, on this thread.
         for (const std::string& name : widgets.TakeClicks()) session.Click(frame + 1, name);
-        for (const auto& [name, text] : widgets.TakeEdits()) session.RecordType(frame + 1, name, text);
-        if (music) music->DeliverNotifications();
-        secondTimer();
+        for (const auto& [name, text] : widgets.TakeEdits())
+            form.Handle([&] { session.RecordType(frame + 1, name, text); });
+        if (music) form.Handle([&] { music->DeliverNotifications(); });
+        form.Handle(secondTimer);
         while (!form.PendingErrorBoxes.empty()) {
             std::string m = form.PendingErrorBoxes.front();
             form.PendingErrorBoxes.erase(form.PendingErrorBoxes.begin());
@@ -177,7 +227,7 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
                 window->SelectTarget();
                 if (form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), true)) {
                     frame = next;
-                    session.AfterFrame(frame);
+                    form.Handle([&] { session.AfterFrame(frame); });
                 }
             }
         } else {
@@ -203,6 +253,7 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
             pacer.Reset(SDL_GetPerformanceCounter());
         }
     }
+    saveWindow();
     session.Finish();
     return session.ExitStatus();
 }

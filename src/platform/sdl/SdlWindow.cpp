@@ -22,20 +22,50 @@ SDL_Rect FitLogical(int32_t Lw, int32_t Lh, int32_t Ow, int32_t Oh) {
     return SDL_Rect{(Ow - w) / 2, (Oh - h) / 2, w, h};
 }
 
+int32_t FitScale(const SDL_Rect& Usable, const TBorders& B) {
+    const int32_t kw = (Usable.w - B.Left - B.Right) / TSdlWindow::LogicalWidth;
+    const int32_t kh = (Usable.h - B.Top - B.Bottom) / TSdlWindow::LogicalHeight;
+    return std::clamp(std::min(kw, kh), 1, 8);
+}
+
+SDL_Point ClampClientSize(SDL_Point Size, const SDL_Rect& Usable, const TBorders& B) {
+    const int32_t maxW = std::max(TSdlWindow::LogicalWidth, Usable.w - B.Left - B.Right);
+    const int32_t maxH = std::max(TSdlWindow::LogicalHeight, Usable.h - B.Top - B.Bottom);
+    return SDL_Point{std::clamp(Size.x, TSdlWindow::LogicalWidth, maxW),
+                     std::clamp(Size.y, TSdlWindow::LogicalHeight, maxH)};
+}
+
+SDL_Rect TSdlWindow::Usable() const {
+    SDL_Rect r{0, 0, 0, 0};
+    const int display = Window_ ? std::max(0, SDL_GetWindowDisplayIndex(Window_)) : 0;
+    if (SDL_GetDisplayUsableBounds(display, &r) != 0 || r.w <= 0 || r.h <= 0) {
+        SDL_DisplayMode m{};
+        if (SDL_GetDesktopDisplayMode(display, &m) == 0) r = SDL_Rect{0, 0, m.w, m.h};
+    }
+    if (r.w <= 0 || r.h <= 0) r = SDL_Rect{0, 0, LogicalWidth, LogicalHeight};
+    return r;
+}
+
 TSdlWindow::TSdlWindow(const TSdlWindowOptions& Options) : Options_(Options) {
-    if (Options_.Scale < 1) Options_.Scale = 1;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw std::runtime_error(std::string("cannot start the video system: ") + SDL_GetError());
-    Uint32 flags = SDL_WINDOW_SHOWN;
-    if (Options_.Hidden) flags = SDL_WINDOW_HIDDEN;
+    const SDL_Rect usable = Usable();
+    if (Options_.Scale > 0)
+        Windowed_ = SDL_Point{LogicalWidth * Options_.Scale, LogicalHeight * Options_.Scale};
+    else if (Options_.Width > 0 && Options_.Height > 0)
+        Windowed_ = ClampClientSize(SDL_Point{Options_.Width, Options_.Height}, usable, TBorders{});
+    else
+        Windowed_ = SDL_Point{LogicalWidth * FitScale(usable, TBorders{}), LogicalHeight * FitScale(usable, TBorders{})};
+    Uint32 flags = SDL_WINDOW_RESIZABLE | (Options_.Hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
     if (Options_.Fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    Window_ = SDL_CreateWindow(Options_.Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               LogicalWidth * Options_.Scale, LogicalHeight * Options_.Scale, flags);
+    Window_ = SDL_CreateWindow(Options_.Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Windowed_.x,
+                               Windowed_.y, flags);
     if (!Window_) {
         std::string why = SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         throw std::runtime_error("cannot open the window: " + why);
     }
+    SDL_SetWindowMinimumSize(Window_, LogicalWidth, LogicalHeight);
     // Prefer an accelerated renderer with the retrace wait; take what the machine has.
     const Uint32 vsync = Options_.VSync ? static_cast<Uint32>(SDL_RENDERER_PRESENTVSYNC) : 0u;
     const Uint32 tries[] = {
@@ -56,21 +86,33 @@ TSdlWindow::TSdlWindow(const TSdlWindowOptions& Options) : Options_(Options) {
     }
     SDL_RendererInfo info{};
     if (SDL_GetRendererInfo(Renderer_, &info) == 0) VSync_ = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
-    Target_ = SDL_CreateTexture(Renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, LogicalWidth,
-                                LogicalHeight);
-    if (!Target_) {
-        std::string why = SDL_GetError();
+    try {
+        CreateTarget();
+    } catch (...) {
         SDL_DestroyRenderer(Renderer_);
         SDL_DestroyWindow(Window_);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        throw std::runtime_error("cannot create the 321 x 481 drawing target: " + why);
+        throw;
     }
+}
+
+void TSdlWindow::CreateTarget() {
+    Target_ = SDL_CreateTexture(Renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, LogicalWidth,
+                                LogicalHeight);
+    if (!Target_) throw std::runtime_error(std::string("cannot create the 321 x 481 drawing target: ") + SDL_GetError());
     // Integer scales of pixel art stay sharp.
     SDL_SetTextureScaleMode(Target_, SDL_ScaleModeNearest);
     SDL_SetTextureBlendMode(Target_, SDL_BLENDMODE_NONE);
     SelectTarget();
     SDL_SetRenderDrawColor(Renderer_, 0, 0, 0, 255);
     SDL_RenderClear(Renderer_);
+}
+
+void TSdlWindow::RecreateTarget() {
+    SDL_SetRenderTarget(Renderer_, nullptr);
+    SDL_DestroyTexture(Target_);
+    Target_ = nullptr;
+    CreateTarget();
 }
 
 TSdlWindow::~TSdlWindow() {
@@ -123,6 +165,9 @@ void TSdlWindow::Present(const TOverlay& Overlay) {
     SDL_SetRenderDrawColor(Renderer_, 0, 0, 0, 255);
     SDL_RenderClear(Renderer_);
     const SDL_Rect dst = OutputRect();
+    // Whole multiples stay sharp; anything else is smoothed rather than unevenly doubled.
+    const bool whole = dst.w % LogicalWidth == 0 && dst.h % LogicalHeight == 0;
+    SDL_SetTextureScaleMode(Target_, whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
     SDL_RenderCopy(Renderer_, Target_, nullptr, &dst);
     if (Overlay) Overlay(Renderer_, dst);
     SDL_RenderPresent(Renderer_);
@@ -130,5 +175,40 @@ void TSdlWindow::Present(const TOverlay& Overlay) {
 }
 
 bool TSdlWindow::HasFocus() const { return SDL_GetKeyboardFocus() == Window_; }
+
+bool TSdlWindow::Fullscreen() const { return (SDL_GetWindowFlags(Window_) & SDL_WINDOW_FULLSCREEN) != 0; }
+
+void TSdlWindow::SetFullscreen(bool On) {
+    if (On == Fullscreen()) return;
+    SDL_SetWindowFullscreen(Window_, On ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (!On) SDL_SetWindowSize(Window_, Windowed_.x, Windowed_.y);
+}
+
+void TSdlWindow::SetScale(int32_t K) {
+    SetFullscreen(false);
+    const SDL_Rect usable = Usable();
+    K = std::clamp(K, 1, 8);
+    Windowed_ = ClampClientSize(SDL_Point{LogicalWidth * K, LogicalHeight * K}, usable, TBorders{});
+    SDL_SetWindowSize(Window_, Windowed_.x, Windowed_.y);
+    SDL_SetWindowPosition(Window_, SDL_WINDOWPOS_CENTERED_DISPLAY(SDL_GetWindowDisplayIndex(Window_)),
+                          SDL_WINDOWPOS_CENTERED_DISPLAY(SDL_GetWindowDisplayIndex(Window_)));
+}
+
+void TSdlWindow::SetVSync(bool On) {
+    if (SDL_RenderSetVSync(Renderer_, On ? 1 : 0) == 0) VSync_ = On;
+}
+
+int32_t TSdlWindow::WindowedScale() const {
+    return std::max(1, std::min(Windowed_.x / LogicalWidth, Windowed_.y / LogicalHeight));
+}
+
+bool TSdlWindow::HandleEvent(const SDL_Event& E) {
+    if (E.type != SDL_WINDOWEVENT || E.window.windowID != WindowId()) return false;
+    if (E.window.event != SDL_WINDOWEVENT_SIZE_CHANGED) return false;
+    // The size the player gave the window; full screen's size is the display's, not theirs.
+    if (!Fullscreen() && (SDL_GetWindowFlags(Window_) & SDL_WINDOW_MAXIMIZED) == 0)
+        Windowed_ = SDL_Point{E.window.data1, E.window.data2};
+    return true;
+}
 
 }  // namespace kv
