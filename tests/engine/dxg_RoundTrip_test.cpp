@@ -159,9 +159,23 @@ TEST(DxgRoundTrip, SoundsKeepEveryProperty) {
     }
 }
 
-TEST(DxgRoundTrip, WriterRefusesWhatTheReaderWouldReject) {
+TEST(DxgRoundTrip, EmptyItemsStayEmpty) {
     auto empty = Picture("empty", TBitmap{});
-    EXPECT_THROW(dxg::WritePictures({empty.get()}), EStreamError);
+    const auto pictures = dxg::ReadPictures(dxg::WritePictures({empty.get()}), "e.dxg");
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_TRUE(pictures[0]->Picture.Pixels.empty());
+    TWaveCollectionItem silent;
+    silent.Name = "silent";
+    const auto sounds = dxg::ReadWaves(dxg::WriteWaves({&silent}), "e.dxg");
+    ASSERT_EQ(sounds.size(), 1u);
+    EXPECT_TRUE(sounds[0]->Wave.empty());
+}
+
+TEST(DxgRoundTrip, WriterRefusesWhatTheReaderWouldReject) {
+    TBitmap noPixels;
+    noPixels.Width = 2, noPixels.Height = 2;
+    auto broken = Picture("broken", noPixels);
+    EXPECT_THROW(dxg::WritePictures({broken.get()}), EStreamError);
     TWaveCollectionItem w;
     w.Name = "cut";
     w.Wave = dxgtest::Riff(100);
