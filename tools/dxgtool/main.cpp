@@ -46,7 +46,8 @@ void List(const std::string& File) {
                       << "  pattern " << it.PatternWidth << "x" << it.PatternHeight << "  skip " << it.SkipWidth << "x"
                       << it.SkipHeight << "  patterns " << it.PatternCount() << "  "
                       << (it.Transparent ? "transparent " + ColorText(it.TransparentColor) : "opaque")
-                      << (it.Picture.HasAlpha ? "  alpha" : "") << (it.SystemMemory ? "  system-memory" : "") << "\n";
+                      << (it.Picture.HasAlpha ? "  alpha" : "") << (it.SystemMemory ? "  system-memory" : "")
+                      << (it.Picture.Pixels.empty() ? "  (no picture data)" : "") << "\n";
         }
     } else {
         const auto items = dxg::ReadWaves(data, File);
@@ -93,6 +94,10 @@ void Extract(const std::string& File, const std::string& Dir) {
     std::set<std::string> used = {FoldName("manifest.txt")};
     if (m.Kind == dxg::EKind::Pictures) {
         for (const auto& it : dxg::ReadPictures(data, File)) {
+            if (it->Picture.Pixels.empty()) {
+                std::cerr << "dxgtool: '" << it->Name << "' has no picture data and is left out\n";
+                continue;
+            }
             CheckManifestName(it->Name);
             TEntry e;
             e.Name = it->Name, e.File = FileNameFor(it->Name, ".png", used);
@@ -104,6 +109,10 @@ void Extract(const std::string& File, const std::string& Dir) {
         }
     } else {
         for (const auto& it : dxg::ReadWaves(data, File)) {
+            if (it->Wave.empty()) {
+                std::cerr << "dxgtool: '" << it->Name << "' has no sound data and is left out\n";
+                continue;
+            }
             CheckManifestName(it->Name);
             TEntry e;
             e.Name = it->Name, e.File = FileNameFor(it->Name, ".wav", used);
