@@ -250,3 +250,16 @@ TEST_F(DxgFiles, MissingOrUnreadableFilesRaiseFileOpenErrors) {
     auto p = Picture("x", Gradient(1, 1, false));
     EXPECT_THROW(dxg::SavePictures(Path("no/such/dir/x.dxg"), {p.get()}), EFOpenError);
 }
+
+TEST_F(DxgFiles, SavingReplacesTheFileWholeAndKeepsItsPermissions) {
+    std::vector<std::unique_ptr<TPictureCollectionItem>> a, b;
+    a.push_back(Picture("A", Gradient(2, 2, false)));
+    b.push_back(Picture("B", Gradient(3, 1, false)));
+    dxg::SavePictures(Path("p.dxg"), Ptrs(a));
+    fs::permissions(Path("p.dxg"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_directory(Path("p.dxg.tmp"));  // whatever lies beside the file is not in the way
+    dxg::SavePictures(Path("p.dxg"), Ptrs(b));
+    EXPECT_EQ(dxg::LoadPictures(Path("p.dxg")).at(0)->Name, "B");
+    EXPECT_EQ(fs::status(Path("p.dxg")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
