@@ -56,6 +56,7 @@ void List(const std::string& File) {
             const auto& it = *items[i];
             std::cout << "  " << i + 1 << "  " << it.Name << "  " << it.Wave.size() << " bytes  ";
             try {
+                if (it.Wave.empty()) throw ToolError("no sound data");
                 const TWavInfo w = InspectWav(it.Wave);
                 char buf[96];
                 std::snprintf(buf, sizeof buf, "%u Hz %u-bit %s %.2f s", w.Rate, w.Bits,
