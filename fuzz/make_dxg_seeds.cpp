@@ -1,6 +1,6 @@
 // Cuts small .dxg seeds for the fuzz target out of the game's own Pictures.dxg and Sounds.dxg:
 // a few items each, pictures cropped to a corner, sounds cut to their first samples, written
-// by the game's own writer.
+// by the game's own writer; and adds the hand-built files of other writers from the tests.
 //   fuzz_dxg_seeds build/run/Pictures.dxg build/run/Sounds.dxg fuzz/seeds/dxg
 #include <algorithm>
 #include <cstdio>
@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "engine/Errors.h"
+#include "engine/dxg/ByteReader.h"
 #include "engine/dxg/DxgFile.h"
+#include "engine/dxg_TestData.h"
 
 using namespace kv;
 
@@ -45,10 +47,6 @@ TPictureCollectionItem Crop(const TPictureCollectionItem& In) {
     return out;
 }
 
-uint32_t U32At(const std::vector<uint8_t>& B, size_t At) {
-    return B[At] | B[At + 1] << 8 | B[At + 2] << 16 | static_cast<uint32_t>(B[At + 3]) << 24;
-}
-
 void PutU32At(std::vector<uint8_t>& B, size_t At, uint32_t V) {
     for (int i = 0; i < 4; ++i) B[At + i] = static_cast<uint8_t>(V >> (8 * i));
 }
@@ -56,7 +54,7 @@ void PutU32At(std::vector<uint8_t>& B, size_t At, uint32_t V) {
 // The RIFF image with its data chunk cut to its first bytes; the chunks before it stay.
 std::vector<uint8_t> CutWave(const std::vector<uint8_t>& W) {
     for (size_t at = 12; at + 8 <= W.size();) {
-        const uint32_t len = U32At(W, at + 4);
+        const uint32_t len = dxg::TByteReader(&W[at + 4], 4, "a sound").U32("a chunk size");
         if (std::memcmp(&W[at], "data", 4) == 0) {
             const uint32_t keep = std::min(len, kSoundBytes);
             std::vector<uint8_t> out(W.begin(), W.begin() + at + 8 + keep);
@@ -114,6 +112,13 @@ int main(int argc, char** argv) {
         if (cut.empty()) throw std::runtime_error("no sounds");
         Save(dir + "/sounds-one.dxg", dxg::WriteWaves({&cut[0]}));
         if (cut.size() == 2) Save(dir + "/sounds-two.dxg", dxg::WriteWaves({&cut[0], &cut[1]}));
+        // Files of other writers, hand-built as the tests build them, and bare bitmaps of the
+        // kinds only they write.
+        Save(dir + "/pictures-foreign.dxg", dxgtest::ForeignPictures());
+        Save(dir + "/sounds-foreign.dxg", dxgtest::ForeignWaves());
+        Save(dir + "/dib-rle8.bin", dxgtest::Rle8Dib());
+        Save(dir + "/dib-rle4.bin", dxgtest::Rle4Dib());
+        Save(dir + "/dib-table.bin", dxgtest::TabledDib(32));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -13,7 +13,9 @@ void TPictureCollectionItem::Prepare(ISurface* Surface) {
     Patterns.clear();
     const int32_t w = Width(), h = Height();
     const int32_t pw = Picture.Width, ph = Picture.Height;
-    if (w == pw && h == ph) {
+    if (pw <= 0 || ph <= 0) {
+        // An item without picture data has no patterns: every draw of it draws nothing.
+    } else if (w == pw && h == ph) {
         Patterns.push_back({0, 0, pw, ph});
     } else if (w > 0 && h > 0) {
         // 64-bit: skip sizes come from the file and may be anything.

@@ -10,7 +10,7 @@
 namespace kv {
 
 void TWaveCollectionItem::Play(bool) {
-    if (!Device || !Device->Initialized()) return;
+    if (!Device || !Device->Initialized() || Wave.empty()) return;  // an item without sound data is silent
     if (Looped) {
         if (Buffers.empty()) Buffers.push_back(Device->NewVoice(*this));
         Device->Start(Buffers.front(), true);

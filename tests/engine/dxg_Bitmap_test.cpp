@@ -15,11 +15,6 @@ TBitmap Decode(const Bytes& PictureData) {
     return items.at(0)->Picture;
 }
 
-// BGRA palette entries.
-void Palette(Bytes& B, std::initializer_list<uint32_t> Rgb) {
-    for (uint32_t c : Rgb) B.push_back(c & 0xFF), B.push_back(c >> 8 & 0xFF), B.push_back(c >> 16 & 0xFF), B.push_back(0);
-}
-
 // A 108-byte header with bit-field masks.
 Bytes V4Header(int32_t W, int32_t H, uint16_t Bpp, const uint32_t (&Masks)[4]) {
     Bytes b = InfoHeader(W, H, Bpp, 3);
@@ -160,4 +155,51 @@ TEST(DxgBitmap, EncodedImagesDecodeToTheSamePixels) {
         EXPECT_EQ(back.HasAlpha, alpha);
         EXPECT_EQ(back.Pixels, b.Pixels);
     }
+}
+
+TEST(DxgBitmap, RunLengthEncodedRowsDecode) {
+    auto expect = [](const TBitmap& B, const std::vector<std::vector<int>>& Rows) {
+        ASSERT_EQ(B.Height, static_cast<int32_t>(Rows.size()));
+        for (int32_t y = 0; y < B.Height; ++y)
+            for (int32_t x = 0; x < B.Width; ++x)
+                EXPECT_EQ(B.At(x, y), 0xFF000000u | kRlePalette[Rows[y][x]]) << x << "," << y;
+    };
+    expect(Decode(Rle8Dib()), {{0, 0, 3, 3}, {3, 2, 1, 0}, {1, 1, 1, 2}});
+    expect(Decode(Rle4Dib()), {{3, 1, 2, 3, 1, 0}, {1, 2, 1, 2, 1, 2}});
+    // In a file image the runs start where the file header says.
+    const Bytes rle = Rle8Dib();
+    expect(Decode(FileImage(rle, 40 + 16)), {{0, 0, 3, 3}, {3, 2, 1, 0}, {1, 1, 1, 2}});
+
+    Bytes cut = Rle8Dib();
+    cut.resize(cut.size() - 5);  // inside the literal run
+    EXPECT_THROW(Decode(cut), EStreamError);
+}
+
+TEST(DxgBitmap, AColourTableInFrontOfTrueColourPixelsIsSkipped) {
+    for (const uint16_t bpp : {24, 32}) {
+        const TBitmap b = Decode(TabledDib(bpp));
+        EXPECT_EQ(b.At(0, 0), 0xFF102030u) << bpp;
+        EXPECT_EQ(b.At(1, 0), 0xFF405060u) << bpp;
+    }
+}
+
+TEST(DxgBitmap, FourthBytesThatAreNoAlphaKeepTheColourKey) {
+    // Key fuchsia; the first pixel is fuchsia, the second red.
+    auto read = [](uint8_t KeyAlpha, uint8_t OtherAlpha) {
+        Bytes d = InfoHeader(2, 1, 32);
+        Append(d, {0xFF, 0x00, 0xFF, KeyAlpha, 0x00, 0x00, 0xFF, OtherAlpha});
+        const auto items = dxg::ReadPictures(PictureFile({[&](TPropertyWriter& w) {
+            PictureItem("p", d)(w);
+            w.Property("TransparentColor"), w.Ident("clFuchsia");
+        }}), "b.dxg");
+        return items.at(0)->Picture;
+    };
+    const TBitmap opaqueFill = read(0xFF, 0xFF);  // all alike: no shape in them
+    EXPECT_FALSE(opaqueFill.HasAlpha);
+    const TBitmap keyShows = read(0x80, 0xFF);  // would leave the key colour half visible
+    EXPECT_FALSE(keyShows.HasAlpha);
+    EXPECT_EQ(keyShows.At(0, 0), 0xFFFF00FFu);
+    const TBitmap alpha = read(0x00, 0x80);  // a real channel: the key pixel is clear in it
+    EXPECT_TRUE(alpha.HasAlpha);
+    EXPECT_EQ(alpha.At(1, 0), 0x80FF0000u);
 }

@@ -159,9 +159,23 @@ TEST(DxgRoundTrip, SoundsKeepEveryProperty) {
     }
 }
 
-TEST(DxgRoundTrip, WriterRefusesWhatTheReaderWouldReject) {
+TEST(DxgRoundTrip, EmptyItemsStayEmpty) {
     auto empty = Picture("empty", TBitmap{});
-    EXPECT_THROW(dxg::WritePictures({empty.get()}), EStreamError);
+    const auto pictures = dxg::ReadPictures(dxg::WritePictures({empty.get()}), "e.dxg");
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_TRUE(pictures[0]->Picture.Pixels.empty());
+    TWaveCollectionItem silent;
+    silent.Name = "silent";
+    const auto sounds = dxg::ReadWaves(dxg::WriteWaves({&silent}), "e.dxg");
+    ASSERT_EQ(sounds.size(), 1u);
+    EXPECT_TRUE(sounds[0]->Wave.empty());
+}
+
+TEST(DxgRoundTrip, WriterRefusesWhatTheReaderWouldReject) {
+    TBitmap noPixels;
+    noPixels.Width = 2, noPixels.Height = 2;
+    auto broken = Picture("broken", noPixels);
+    EXPECT_THROW(dxg::WritePictures({broken.get()}), EStreamError);
     TWaveCollectionItem w;
     w.Name = "cut";
     w.Wave = dxgtest::Riff(100);
@@ -235,4 +249,17 @@ TEST_F(DxgFiles, MissingOrUnreadableFilesRaiseFileOpenErrors) {
     EXPECT_THROW(dxg::LoadWaves(Dir.string()), EFOpenError);  // a directory
     auto p = Picture("x", Gradient(1, 1, false));
     EXPECT_THROW(dxg::SavePictures(Path("no/such/dir/x.dxg"), {p.get()}), EFOpenError);
+}
+
+TEST_F(DxgFiles, SavingReplacesTheFileWholeAndKeepsItsPermissions) {
+    std::vector<std::unique_ptr<TPictureCollectionItem>> a, b;
+    a.push_back(Picture("A", Gradient(2, 2, false)));
+    b.push_back(Picture("B", Gradient(3, 1, false)));
+    dxg::SavePictures(Path("p.dxg"), Ptrs(a));
+    fs::permissions(Path("p.dxg"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_directory(Path("p.dxg.tmp"));  // whatever lies beside the file is not in the way
+    dxg::SavePictures(Path("p.dxg"), Ptrs(b));
+    EXPECT_EQ(dxg::LoadPictures(Path("p.dxg")).at(0)->Name, "B");
+    EXPECT_EQ(fs::status(Path("p.dxg")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }

@@ -3,10 +3,12 @@
 #include <stb_image.h>
 #include <stb_image_write.h>
 
-#include <cerrno>
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <memory>
+
+#include "engine/FileReplace.h"
+#include "engine/dxg/ByteReader.h"
 
 namespace dxgtool {
 
@@ -43,23 +45,31 @@ double TWavInfo::Seconds() const {
 }
 
 TWavInfo InspectWav(const std::vector<uint8_t>& W) {
-    auto u16 = [&](size_t at) { return static_cast<uint16_t>(W[at] | W[at + 1] << 8); };
-    auto u32 = [&](size_t at) { return static_cast<uint32_t>(u16(at) | u16(at + 2) << 16); };
     if (W.size() < 12 || std::memcmp(W.data(), "RIFF", 4) != 0 || std::memcmp(W.data() + 8, "WAVE", 4) != 0)
         throw ToolError("not a RIFF WAVE image");
-    const uint64_t end = std::min<uint64_t>(W.size(), uint64_t{u32(4)} + 8);
+    kv::dxg::TByteReader riff(W.data(), W.size(), "the WAVE image");
+    riff.Skip(4, "the RIFF header");
+    const uint64_t end = std::min<uint64_t>(W.size(), uint64_t{riff.U32("the RIFF size")} + 8);
+    // Chunks up to the end the RIFF header declares; a chunk cut short there ends the walk.
+    kv::dxg::TByteReader r(W.data() + 12, static_cast<size_t>(end - 12), "the WAVE image", 12);
     TWavInfo info;
     bool fmt = false, data = false;
-    for (uint64_t at = 12; at + 8 <= end;) {
-        const uint32_t size = u32(at + 4);
-        if (std::memcmp(&W[at], "fmt ", 4) == 0 && size >= 16 && at + 8 + 16 <= end) {
-            info.Format = u16(at + 8), info.Channels = u16(at + 10), info.Rate = u32(at + 12), info.Bits = u16(at + 22);
+    while (r.Left() >= 8) {
+        const uint8_t* id = r.Bytes(4, "a chunk id");
+        const uint32_t size = r.U32("a chunk size");
+        if (std::memcmp(id, "fmt ", 4) == 0 && size >= 16 && r.Left() >= 16) {
+            kv::dxg::TByteReader f = r;
+            info.Format = f.U16("the format"), info.Channels = f.U16("the format"), info.Rate = f.U32("the format");
+            f.Skip(6, "the format");
+            info.Bits = f.U16("the format");
             fmt = true;
-        } else if (std::memcmp(&W[at], "data", 4) == 0) {
-            info.DataBytes = static_cast<uint32_t>(std::min<uint64_t>(size, end - at - 8));
+        } else if (std::memcmp(id, "data", 4) == 0) {
+            info.DataBytes = static_cast<uint32_t>(std::min<uint64_t>(size, r.Left()));
             data = true;
         }
-        at += 8 + uint64_t{size} + (size & 1);
+        const uint64_t skip = uint64_t{size} + (size & 1);
+        if (skip > r.Left()) break;
+        r.Skip(static_cast<size_t>(skip), "a chunk");
     }
     if (!fmt || !data) throw ToolError("the WAVE image has no fmt or no data chunk");
     if (info.Channels == 0 || info.Rate == 0 || info.Bits == 0) throw ToolError("the WAVE format chunk is not usable");
@@ -67,10 +77,11 @@ TWavInfo InspectWav(const std::vector<uint8_t>& W) {
 }
 
 void WriteBytes(const std::string& Path, const std::vector<uint8_t>& Data) {
-    std::FILE* f = std::fopen(Path.c_str(), "wb");
-    if (!f) throw ToolError("cannot create " + Path + ": " + std::strerror(errno));
-    const bool ok = std::fwrite(Data.data(), 1, Data.size(), f) == Data.size();
-    if (std::fclose(f) != 0 || !ok) throw ToolError("cannot write " + Path + ": " + std::strerror(errno));
+    try {
+        kv::ReplaceFileAtomically(Path, std::string(Data.begin(), Data.end()));
+    } catch (const std::runtime_error& e) {
+        throw ToolError(e.what());
+    }
 }
 
 }  // namespace dxgtool

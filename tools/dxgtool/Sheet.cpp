@@ -130,7 +130,7 @@ void WriteSheet(const std::vector<std::unique_ptr<kv::TPictureCollectionItem>>& 
         const kv::TBitmap& b = it->Picture;
         const int side = std::max(b.Width, b.Height);
         const int zoom = side >= 48 ? 1 : std::clamp(48 / std::max(side, 1), 1, 4);
-        std::string info = std::to_string(b.Width) + "×" + std::to_string(b.Height);
+        std::string info = b.Pixels.empty() ? "no picture data" : std::to_string(b.Width) + "×" + std::to_string(b.Height);
         if (zoom > 1) info += "  (×" + std::to_string(zoom) + ")";
         const size_t patterns = PatternsOf(*it).size();
         if (patterns != 1) info += "  " + std::to_string(patterns) + " patterns";

@@ -47,7 +47,8 @@ void List(const std::string& File) {
                       << "  pattern " << it.PatternWidth << "x" << it.PatternHeight << "  skip " << it.SkipWidth << "x"
                       << it.SkipHeight << "  patterns " << it.PatternCount() << "  "
                       << (it.Transparent ? "transparent " + ColorText(it.TransparentColor) : "opaque")
-                      << (it.Picture.HasAlpha ? "  alpha" : "") << (it.SystemMemory ? "  system-memory" : "") << "\n";
+                      << (it.Picture.HasAlpha ? "  alpha" : "") << (it.SystemMemory ? "  system-memory" : "")
+                      << (it.Picture.Pixels.empty() ? "  (no picture data)" : "") << "\n";
         }
     } else {
         const auto items = dxg::ReadWaves(data, File);
@@ -56,6 +57,7 @@ void List(const std::string& File) {
             const auto& it = *items[i];
             std::cout << "  " << i + 1 << "  " << it.Name << "  " << it.Wave.size() << " bytes  ";
             try {
+                if (it.Wave.empty()) throw ToolError("no sound data");
                 const TWavInfo w = InspectWav(it.Wave);
                 char buf[96];
                 std::snprintf(buf, sizeof buf, "%u Hz %u-bit %s %.2f s", w.Rate, w.Bits,
@@ -94,6 +96,10 @@ void Extract(const std::string& File, const std::string& Dir) {
     std::set<std::string> used = {FoldName("manifest.txt")};
     if (m.Kind == dxg::EKind::Pictures) {
         for (const auto& it : dxg::ReadPictures(data, File)) {
+            if (it->Picture.Pixels.empty()) {
+                std::cerr << "dxgtool: '" << it->Name << "' has no picture data and is left out\n";
+                continue;
+            }
             CheckManifestName(it->Name);
             TEntry e;
             e.Name = it->Name, e.File = FileNameFor(it->Name, ".png", used);
@@ -105,6 +111,10 @@ void Extract(const std::string& File, const std::string& Dir) {
         }
     } else {
         for (const auto& it : dxg::ReadWaves(data, File)) {
+            if (it->Wave.empty()) {
+                std::cerr << "dxgtool: '" << it->Name << "' has no sound data and is left out\n";
+                continue;
+            }
             CheckManifestName(it->Name);
             TEntry e;
             e.Name = it->Name, e.File = FileNameFor(it->Name, ".wav", used);

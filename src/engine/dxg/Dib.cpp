@@ -1,5 +1,6 @@
 #include "engine/dxg/Dib.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "engine/dxg/ByteReader.h"
@@ -8,7 +9,7 @@ namespace kv::dxg {
 
 namespace {
 
-enum : uint32_t { BI_RGB = 0, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6 };
+enum : uint32_t { BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6 };
 
 // One colour channel given by a contiguous bit mask, scaled to 0 … 255.
 struct TChannel {
@@ -35,7 +36,48 @@ void PutU32(std::vector<uint8_t>& O, uint32_t V) {
 
 }  // namespace
 
-TBitmap DecodeDib(const uint8_t* Data, size_t Size, const std::string& Source, size_t BaseOffset) {
+bool IsDibHeaderSize(uint32_t Size) {
+    return Size == 12 || Size == 40 || Size == 52 || Size == 56 || Size == 64 || Size == 108 || Size == 124;
+}
+
+namespace {
+
+// Run-length encoded 8- or 4-bit rows, bottom row first, into one palette index per pixel.
+// Pixels the runs never reach keep index 0; runs past the right edge are cut off there.
+std::vector<uint8_t> DecodeRle(TByteReader& R, int64_t W, int64_t H, uint32_t Bpp) {
+    std::vector<uint8_t> index(static_cast<size_t>(W * H), 0);
+    int64_t x = 0, line = 0;
+    auto put = [&](uint8_t V) {
+        if (x < W && line < H) index[static_cast<size_t>(line * W + x)] = V;
+        ++x;
+    };
+    // Some writers leave out the end-of-bitmap mark: the data's end is one as well.
+    while (!R.AtEnd() && line < H) {
+        const uint8_t count = R.U8("a run of the bitmap");
+        const uint8_t value = R.U8("a run of the bitmap");
+        if (count > 0) {
+            for (int i = 0; i < count; ++i) put(Bpp == 8 ? value : (i & 1 ? value & 0x0F : value >> 4));
+        } else if (value == 0) {
+            x = 0, ++line;
+        } else if (value == 1) {
+            break;
+        } else if (value == 2) {
+            x += R.U8("a move in the bitmap");
+            line += R.U8("a move in the bitmap");
+        } else {
+            const size_t bytes = Bpp == 8 ? value : (value + 1u) / 2;
+            const uint8_t* p = R.Bytes(bytes, "the pixels of the bitmap's literal run");
+            for (int i = 0; i < value; ++i) put(Bpp == 8 ? p[i] : (i & 1 ? p[i / 2] & 0x0F : p[i / 2] >> 4));
+            if (bytes & 1 && !R.AtEnd()) R.Skip(1, "the padding of a literal run");  // runs keep 16-bit alignment
+        }
+    }
+    return index;
+}
+
+}  // namespace
+
+TBitmap DecodeDib(const uint8_t* Data, size_t Size, const std::string& Source, size_t BaseOffset,
+                  std::optional<uint32_t> KeyRgb) {
     TByteReader r(Data, Size, Source, BaseOffset);
     const bool fileImage = Size >= 2 && Data[0] == 'B' && Data[1] == 'M';
     uint32_t bitsOffset = 0;
@@ -55,8 +97,7 @@ TBitmap DecodeDib(const uint8_t* Data, size_t Size, const std::string& Source, s
         r.Skip(2, "the bitmap info header");
         bpp = r.U16("the bitmap info header");
         paletteEntry = 3;
-    } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 64 || headerSize == 108 ||
-               headerSize == 124) {
+    } else if (IsDibHeaderSize(headerSize)) {
         w = static_cast<int32_t>(r.U32("the bitmap info header"));
         h = static_cast<int32_t>(r.U32("the bitmap info header"));
         r.Skip(2, "the bitmap info header");
@@ -90,7 +131,8 @@ TBitmap DecodeDib(const uint8_t* Data, size_t Size, const std::string& Source, s
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
         r.Fail("a bitmap of " + std::to_string(bpp) + " bits per pixel is not supported");
     const bool fields = compression == BI_BITFIELDS || compression == BI_ALPHABITFIELDS;
-    if (compression != BI_RGB && !(fields && (bpp == 16 || bpp == 32)))
+    const bool rle = (compression == BI_RLE8 && bpp == 8) || (compression == BI_RLE4 && bpp == 4);
+    if (compression != BI_RGB && !rle && !(fields && (bpp == 16 || bpp == 32)))
         r.Fail("bitmap compression " + std::to_string(compression) + " with " + std::to_string(bpp) +
                " bits per pixel is not supported");
     const bool topDown = h < 0;
@@ -98,6 +140,7 @@ TBitmap DecodeDib(const uint8_t* Data, size_t Size, const std::string& Source, s
     if (w <= 0 || h <= 0 || w > kMaxBitmapSide || h > kMaxBitmapSide || w * h > kMaxBitmapPixels)
         r.Fail("the bitmap size " + std::to_string(w) + " x " + std::to_string(h) + " is not usable");
 
+    const uint64_t stride = (static_cast<uint64_t>(w) * bpp + 31) / 32 * 4;
     std::vector<uint32_t> palette;
     if (bpp <= 8) {
         const uint32_t n = colorsUsed ? colorsUsed : 1u << bpp;
@@ -105,14 +148,17 @@ TBitmap DecodeDib(const uint8_t* Data, size_t Size, const std::string& Source, s
         const uint8_t* p = r.Bytes(static_cast<size_t>(n) * paletteEntry, "the bitmap palette");
         for (uint32_t i = 0; i < n; ++i, p += paletteEntry)
             palette.push_back(0xFF000000u | p[2] << 16 | p[1] << 8 | p[0]);
+    } else if (colorsUsed && !(fileImage && bitsOffset != 0)) {
+        // A colour table that some writers put in front of 16-, 24- and 32-bit pixels; only a
+        // bare DIB has to step over it (a file image says where its pixels start).
+        const uint64_t table = uint64_t{colorsUsed} * paletteEntry;
+        if (r.Left() >= table + stride * h) r.Skip(static_cast<size_t>(table), "the bitmap colour table");
     }
     if (fileImage && bitsOffset != 0) {
         if (bitsOffset < headerAt + headerSize || bitsOffset > Size)
             r.Fail("the bitmap's pixel offset " + std::to_string(bitsOffset) + " lies outside its data");
         r = TByteReader(Data + bitsOffset, Size - bitsOffset, Source, BaseOffset + bitsOffset);
     }
-    const uint64_t stride = (static_cast<uint64_t>(w) * bpp + 31) / 32 * 4;
-    const uint8_t* bits = r.Bytes(stride * h, "the bitmap pixels");
 
     if (!fields) {
         if (bpp == 16) masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F, masks[3] = 0;
@@ -125,30 +171,52 @@ TBitmap DecodeDib(const uint8_t* Data, size_t Size, const std::string& Source, s
     b.Width = static_cast<int32_t>(w);
     b.Height = static_cast<int32_t>(h);
     b.Pixels.resize(static_cast<size_t>(w * h));
-    bool anyAlpha = false;
-    for (int64_t y = 0; y < h; ++y) {
-        const uint8_t* row = bits + stride * (topDown ? y : h - 1 - y);
-        uint32_t* out = &b.Pixels[static_cast<size_t>(y * w)];
-        for (int64_t x = 0; x < w; ++x) {
-            uint32_t px;
-            if (bpp <= 8) {
-                const uint32_t index = row[x * bpp / 8] >> (8 - bpp - x * bpp % 8) & ((1u << bpp) - 1);
-                px = index < palette.size() ? palette[index] : 0xFF000000u;
-            } else if (bpp == 24) {
-                const uint8_t* p = row + x * 3;
-                px = 0xFF000000u | p[2] << 16 | p[1] << 8 | p[0];
-            } else {
-                const uint8_t* p = row + x * (bpp / 8);
-                const uint32_t v = bpp == 16 ? p[0] | p[1] << 8 : p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
-                const uint32_t a = alpha.Get(v, 255);
-                anyAlpha = anyAlpha || (v & masks[3]) != 0;
-                px = a << 24 | red.Get(v, 0) << 16 | green.Get(v, 0) << 8 | blue.Get(v, 0);
+    auto outRow = [&](int64_t FileRow) { return &b.Pixels[static_cast<size_t>((topDown ? FileRow : h - 1 - FileRow) * w)]; };
+    uint32_t alphaMin = 255, alphaMax = 0;
+    bool keyShows = false;  // a pixel of the colour key is not fully transparent in the fourth bytes
+    if (rle) {
+        const std::vector<uint8_t> index = DecodeRle(r, w, h, bpp);
+        for (int64_t y = 0; y < h; ++y) {
+            uint32_t* out = outRow(y);
+            for (int64_t x = 0; x < w; ++x) {
+                const uint8_t i = index[static_cast<size_t>(y * w + x)];
+                out[x] = i < palette.size() ? palette[i] : 0xFF000000u;
             }
-            out[x] = px;
+        }
+    } else {
+        r.Need(stride * h, "the bitmap pixels");
+        const size_t padding = static_cast<size_t>(stride - (static_cast<uint64_t>(w) * bpp + 7) / 8);
+        for (int64_t y = 0; y < h; ++y) {
+            uint32_t* out = outRow(y);
+            if (bpp <= 8) {
+                const uint8_t* row = r.Bytes(static_cast<size_t>(stride), "the bitmap pixels");
+                for (int64_t x = 0; x < w; ++x) {
+                    const uint32_t index = row[x * bpp / 8] >> (8 - bpp - x * bpp % 8) & ((1u << bpp) - 1);
+                    out[x] = index < palette.size() ? palette[index] : 0xFF000000u;
+                }
+                continue;
+            }
+            for (int64_t x = 0; x < w; ++x) {
+                if (bpp == 24) {
+                    const uint8_t* p = r.Bytes(3, "the bitmap pixels");
+                    out[x] = 0xFF000000u | p[2] << 16 | p[1] << 8 | p[0];
+                    continue;
+                }
+                const uint32_t v = bpp == 16 ? r.U16("the bitmap pixels") : r.U32("the bitmap pixels");
+                const uint32_t a = alpha.Get(v, 255);
+                const uint32_t rgb = red.Get(v, 0) << 16 | green.Get(v, 0) << 8 | blue.Get(v, 0);
+                if (masks[3]) {
+                    alphaMin = std::min(alphaMin, a), alphaMax = std::max(alphaMax, a);
+                    keyShows = keyShows || (KeyRgb && rgb == *KeyRgb && a != 0);
+                }
+                out[x] = a << 24 | rgb;
+            }
+            r.Skip(padding, "the bitmap pixels");
         }
     }
-    // Without an explicit alpha mask, a fourth byte that is zero everywhere is padding.
-    b.HasAlpha = masks[3] != 0 && (alphaMaskGiven || anyAlpha);
+    // Without an alpha mask, fourth bytes that are all alike carry no shape (padding, or an
+    // opaque fill), and ones that leave the colour key visible are junk: the key stays.
+    b.HasAlpha = masks[3] != 0 && (alphaMaskGiven || (alphaMin != alphaMax && !keyShows));
     if (!b.HasAlpha)
         for (uint32_t& px : b.Pixels) px |= 0xFF000000u;
     return b;

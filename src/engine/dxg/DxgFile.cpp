@@ -5,8 +5,11 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <optional>
 
 #include "engine/Errors.h"
+#include "engine/FileReplace.h"
+#include "engine/dxg/Colors.h"
 #include "engine/dxg/Dib.h"
 #include "engine/dxg/PropertyStream.h"
 
@@ -16,20 +19,6 @@ namespace {
 
 const char* const kPictureClass = "TPictureCollectionComponent";
 const char* const kWaveClass = "TWaveCollectionComponent";
-
-struct TNamedColor {
-    const char* Name;
-    uint32_t Color;
-};
-// The first name of a colour is the one written.
-const TNamedColor kColors[] = {
-    {"clBlack", 0x000000},   {"clMaroon", 0x000080},     {"clGreen", 0x008000},   {"clOlive", 0x008080},
-    {"clNavy", 0x800000},    {"clPurple", 0x800080},     {"clTeal", 0x808000},    {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0},  {"clRed", 0x0000FF},        {"clLime", 0x00FF00},    {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},    {"clFuchsia", 0xFF00FF},    {"clAqua", 0xFFFF00},    {"clWhite", 0xFFFFFF},
-    {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6}, {"clCream", 0xF0FBFF},   {"clMedGray", 0xA4A0A0},
-    {"clNone", 0x1FFFFFFF},  {"clDefault", 0x20000000},  {"clLtGray", 0xC0C0C0},  {"clDkGray", 0x808080},
-};
 
 bool SameText(const std::string& A, const std::string& B) {
     if (A.size() != B.size()) return false;
@@ -46,20 +35,18 @@ bool StartsWithText(const std::string& S, const std::string& Prefix) {
     return S.size() >= Prefix.size() && SameText(S.substr(0, Prefix.size()), Prefix);
 }
 
-// The component stream of a .dxg image, after its resource header has been checked.
+// The component stream of a .dxg image, after its resource header has been checked. The stream
+// marks its own end, and writers disagree on the header's size field (some leave it 0, some
+// get it wrong), so the stream is read up to the end of the file whatever the field says.
 TByteReader OpenResource(const std::vector<uint8_t>& Data, const std::string& Source) {
-    if (Data.size() < 3 || Data[0] != 0xFF || (Data[1] | Data[2] << 8) != 10)
-        throw EStreamError(Source + ": 不正なストリーム フォーマット");
     TByteReader r(Data.data(), Data.size(), Source);
-    r.Skip(3, "the resource header");
+    if (Data.size() < 3 || r.U8("the resource header") != 0xFF || r.U16("the resource header") != 10)
+        throw EStreamError(Source + ": 不正なストリーム フォーマット");
     while (r.U8("the resource name") != 0) {
     }
     r.U16("the resource flags");
-    const uint32_t size = r.U32("the resource size");
-    if (size > r.Left())
-        r.Fail("the resource size " + std::to_string(size) + " goes past the end of the file (" +
-               std::to_string(r.Left()) + " bytes follow the header)");
-    return TByteReader(r.Here(), size, Source, r.Offset());
+    r.U32("the resource size");
+    return TByteReader(r.Here(), r.Left(), Source, r.Offset());
 }
 
 TComponent ReadRoot(const std::vector<uint8_t>& Data, const std::string& Source, const char* WantClass) {
@@ -123,7 +110,8 @@ public:
             if (!ColorFromIdent(v.Text, c)) Fail(P.Name + ": unknown colour identifier '" + v.Text + "'", v.Offset);
             return c;
         }
-        if (v.IsInteger() && v.Int >= INT32_MIN && v.Int <= UINT32_MAX) return static_cast<uint32_t>(v.Int);
+        if (v.IsInteger() && v.Int >= INT32_MIN && v.Int <= UINT32_MAX)
+            return ResolveSystemColor(static_cast<uint32_t>(v.Int));
         WrongType(P, "a colour");
     }
 
@@ -133,67 +121,76 @@ private:
     std::string Where_;
 };
 
-// Skips a leading graphic class name (a short string like "TBitmap") of a binary value.
-size_t ClassNameLength(const uint8_t* P, size_t N) {
-    if (N < 2 || P[0] == 0 || P[0] >= 64 || P[0] >= N || P[1] != 'T') return 0;
-    for (size_t i = 1; i <= P[0]; ++i)
-        if (!(std::isalnum(P[i]) || P[i] == '_')) return 0;
-    return 1 + P[0];
+// Takes a leading graphic class name (a short string like "TBitmap") of a binary value; "" when
+// the value has none.
+std::string TakeClassName(TByteReader& R) {
+    const uint8_t* p = R.Here();
+    const size_t n = R.Left();
+    if (n < 2 || p[0] == 0 || p[0] >= 64 || p[0] >= n || p[1] != 'T') return "";
+    for (size_t i = 1; i <= p[0]; ++i)
+        if (!(std::isalnum(p[i]) || p[i] == '_')) return "";
+    R.Skip(1 + p[0], "a graphic class name");
+    return std::string(reinterpret_cast<const char*>(p + 1), p[0]);
 }
 
-// Skips a u32 byte count in front of data that starts with Magic, when the count fits.
-size_t CountLength(const uint8_t* P, size_t N, const char* Magic) {
-    if (N < 8 || std::memcmp(P + 4, Magic, std::strlen(Magic)) != 0) return 0;
-    const uint32_t count = P[0] | P[1] << 8 | P[2] << 16 | static_cast<uint32_t>(P[3]) << 24;
-    return count <= N - 4 ? 4 : 0;
+// Takes a u32 byte count in front of the data when Follows(data after it, count) accepts it, and
+// narrows R to the counted bytes.
+template <class F>
+void TakeCount(TByteReader& R, F&& Follows) {
+    if (R.Left() < 4) return;
+    TByteReader after = R;
+    const uint32_t count = after.U32("a byte count");
+    if (count <= after.Left() && Follows(after, count)) R = TByteReader(after.Here(), count, after.Source(), after.Offset());
 }
 
-TBitmap PictureFromBinary(const TItemReader& It, const TValue& V) {
-    const uint8_t* p = V.Data;
-    size_t n = V.Size;
-    size_t at = V.Offset + 5;
-    if (const size_t cls = ClassNameLength(p, n)) {
-        const std::string name(reinterpret_cast<const char*>(p + 1), cls - 1);
-        if (name != "TBitmap") It.Fail("the picture is a " + name + "; only bitmaps can be read", at);
-        p += cls, n -= cls, at += cls;
-    }
-    // A count is followed by the file image ("BM") or by a bare info header.
-    size_t count = CountLength(p, n, "BM");
-    if (!count && n >= 8 && p[0] != 'B') {
-        const uint32_t c = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
-        const uint32_t h = p[4] | p[5] << 8 | p[6] << 16 | static_cast<uint32_t>(p[7]) << 24;
-        if (c == n - 4 && (h == 12 || h == 40 || h == 52 || h == 56 || h == 64 || h == 108 || h == 124)) count = 4;
-    }
-    if (count) {
-        const uint32_t c = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
-        p += 4, at += 4, n = c;
-    }
-    if (n == 0) It.Fail("the picture data is empty", at);
-    return DecodeDib(p, n, It.Context(), at);
+bool StartsWith(const TByteReader& R, const char* Magic) {
+    const size_t n = std::strlen(Magic);
+    return R.Left() >= n && std::memcmp(R.Here(), Magic, n) == 0;
 }
 
-// The length of the RIFF WAVE image at P (its declared size plus the 8-byte chunk header), or 0
-// when P holds none or the declared size goes past N.
-uint64_t RiffLength(const uint8_t* P, size_t N) {
-    if (N < 12 || std::memcmp(P, "RIFF", 4) != 0 || std::memcmp(P + 8, "WAVE", 4) != 0) return 0;
-    const uint64_t len = (P[4] | P[5] << 8 | P[6] << 16 | static_cast<uint64_t>(P[7]) << 24) + 8;
-    return len <= N ? len : 0;
+// Where the picture lies in a binary value: after an optional class name and an optional count.
+// Empty when the value holds no picture (an empty graphic writes its class name and a count of 0).
+TBitmap PictureFromBinary(const TItemReader& It, const TValue& V, std::optional<uint32_t> KeyRgb) {
+    TByteReader r(V.Data, V.Size, It.Context(), V.Offset + 5);
+    const std::string cls = TakeClassName(r);
+    // A count is followed by the file image ("BM") or by a bare info header that fills it.
+    TakeCount(r, [](const TByteReader& After, uint32_t Count) {
+        if (Count == After.Left() && (Count == 0 || (Count >= 4 && !StartsWith(After, "B") &&
+                                                     IsDibHeaderSize(TByteReader(After).U32("an info header")))))
+            return true;
+        return StartsWith(After, "BM");
+    });
+    if (r.AtEnd()) return TBitmap{};
+    const bool dib = StartsWith(r, "BM") || (r.Left() >= 4 && IsDibHeaderSize(TByteReader(r).U32("an info header")));
+    // Other graphic classes (a DIB class of their own, say) hold the same bitmaps; only their name differs.
+    if (!dib && !cls.empty() && cls != "TBitmap") It.Fail("the picture is a " + cls + ", which holds no bitmap", r.Offset());
+    return DecodeDib(r.Here(), r.Left(), It.Context(), r.Offset(), KeyRgb);
 }
 
+// The length of the RIFF WAVE image at the reader (its declared size plus the 8-byte chunk
+// header), or 0 when it holds none or the declared size goes past its end.
+uint64_t RiffLength(TByteReader R) {
+    if (R.Left() < 12 || !StartsWith(R, "RIFF") || std::memcmp(R.Here() + 8, "WAVE", 4) != 0) return 0;
+    R.Skip(4, "the RIFF header");
+    const uint64_t len = uint64_t{R.U32("the RIFF size")} + 8;
+    return len <= R.Left() + 8 ? len : 0;
+}
+
+// The RIFF WAVE image of a binary value, after an optional class name and count; empty when the
+// value holds no sound.
 std::vector<uint8_t> WaveFromBinary(const TItemReader& It, const TValue& V) {
-    const uint8_t* p = V.Data;
-    size_t n = V.Size;
-    size_t at = V.Offset + 5;
-    if (const size_t cls = ClassNameLength(p, n)) p += cls, n -= cls, at += cls;
-    if (CountLength(p, n, "RIFF")) {
-        const uint32_t c = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
-        p += 4, at += 4, n = c;
-    }
-    if (n < 12 || std::memcmp(p, "RIFF", 4) != 0 || std::memcmp(p + 8, "WAVE", 4) != 0)
-        It.Fail("the sound data is not a RIFF WAVE image", at);
-    const uint64_t riff = RiffLength(p, n);
-    if (!riff) It.Fail("the RIFF WAVE image is longer than the " + std::to_string(n) + " bytes of sound data", at);
-    return std::vector<uint8_t>(p, p + riff);
+    TByteReader r(V.Data, V.Size, It.Context(), V.Offset + 5);
+    TakeClassName(r);
+    TakeCount(r, [](const TByteReader& After, uint32_t Count) {
+        return (Count == 0 && After.AtEnd()) || StartsWith(After, "RIFF");
+    });
+    if (r.AtEnd()) return {};
+    if (r.Left() < 12 || !StartsWith(r, "RIFF") || std::memcmp(r.Here() + 8, "WAVE", 4) != 0)
+        It.Fail("the sound data is not a RIFF WAVE image", r.Offset());
+    const uint64_t riff = RiffLength(r);
+    if (!riff)
+        It.Fail("the RIFF WAVE image is longer than the " + std::to_string(r.Left()) + " bytes of sound data", r.Offset());
+    return std::vector<uint8_t>(r.Here(), r.Here() + riff);
 }
 
 template <class F>
@@ -246,31 +243,14 @@ std::vector<uint8_t> WriteList(const char* ClassName, const char* ObjectName, co
 }
 
 void WriteFileBytes(const std::string& Path, const std::vector<uint8_t>& Data) {
-    const std::string tmp = Path + ".tmp";
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) throw EFOpenError("ファイル " + Path + " を作成できません (" + std::strerror(errno) + ")");
-    const bool ok = std::fwrite(Data.data(), 1, Data.size(), f) == Data.size();
-    const int err = errno;
-    if (std::fclose(f) != 0 || !ok || std::rename(tmp.c_str(), Path.c_str()) != 0) {
-        const int e = ok ? errno : err;
-        std::remove(tmp.c_str());
-        throw EFOpenError("ファイル " + Path + " に書き込めません (" + std::strerror(e) + ")");
+    try {
+        ReplaceFileAtomically(Path, std::string(Data.begin(), Data.end()));
+    } catch (const std::runtime_error& e) {
+        throw EFOpenError(e.what());
     }
 }
 
 }  // namespace
-
-bool ColorFromIdent(const std::string& Ident, uint32_t& Color) {
-    for (const TNamedColor& c : kColors)
-        if (SameText(Ident, c.Name)) return Color = c.Color, true;
-    return false;
-}
-
-std::string ColorIdent(uint32_t Color) {
-    for (const TNamedColor& c : kColors)
-        if (c.Color == Color) return c.Name;
-    return "";
-}
 
 std::vector<uint8_t> ReadFileBytes(const std::string& Path) {
     std::FILE* f = std::fopen(Path.c_str(), "rb");
@@ -301,7 +281,7 @@ std::vector<std::unique_ptr<TPictureCollectionItem>> ReadPictures(const std::vec
     EachItem(c, Source, [&](const TItemReader& it) {
         auto pic = std::make_unique<TPictureCollectionItem>();
         pic->Name = it.Name;
-        bool havePicture = false;
+        const TValue* picture = nullptr;  // decoded last: the colour key decides about alpha
         it.Each([&](const TProperty& p) {
             const std::string& n = p.Name;
             if (SameText(n, "PatternWidth")) pic->PatternWidth = it.Int(p);
@@ -311,12 +291,15 @@ std::vector<std::unique_ptr<TPictureCollectionItem>> ReadPictures(const std::vec
             else if (SameText(n, "Transparent")) pic->Transparent = it.Bool(p);
             else if (SameText(n, "TransparentColor")) pic->TransparentColor = it.Color(p);
             else if (SameText(n, "SystemMemory")) pic->SystemMemory = it.Bool(p);
-            else if (StartsWithText(n, "Picture") && p.Value.Type == vaBinary && !havePicture) {
-                pic->Picture = PictureFromBinary(it, p.Value);
-                havePicture = true;
-            }
+            else if (StartsWithText(n, "Picture") && p.Value.Type == vaBinary && !picture) picture = &p.Value;
         });
-        if (!havePicture) it.Fail("no picture data");
+        // An item without picture data stays empty: it draws nothing.
+        if (picture) {
+            const uint32_t c = pic->TransparentColor;
+            std::optional<uint32_t> key;
+            if (pic->Transparent && (c & 0xFF000000u) == 0) key = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+            pic->Picture = PictureFromBinary(it, *picture, key);
+        }
         out.push_back(std::move(pic));
     });
     return out;
@@ -334,11 +317,10 @@ std::vector<std::unique_ptr<TWaveCollectionItem>> ReadWaves(const std::vector<ui
             if (SameText(p.Name, "Looped")) wave->Looped = it.Bool(p);
             else if (SameText(p.Name, "MaxPlayingCount")) wave->MaxPlayingCount = it.Int(p);
             else if (StartsWithText(p.Name, "Wave") && p.Value.Type == vaBinary && !haveWave) {
-                wave->Wave = WaveFromBinary(it, p.Value);
+                wave->Wave = WaveFromBinary(it, p.Value);  // none or empty: the item plays nothing
                 haveWave = true;
             }
         });
-        if (!haveWave) it.Fail("no sound data");
         out.push_back(std::move(wave));
     });
     return out;
@@ -354,11 +336,12 @@ std::vector<std::unique_ptr<TWaveCollectionItem>> LoadWaves(const std::string& P
 
 std::vector<uint8_t> WritePictures(const std::vector<const TPictureCollectionItem*>& Items) {
     return WriteList(kPictureClass, "Pictures", Items, [](TPropertyWriter& w, const TPictureCollectionItem& it) {
-        const std::vector<uint8_t> bmp = EncodeBmp(it.Picture);
-        std::vector<uint8_t> data = {7, 'T', 'B', 'i', 't', 'm', 'a', 'p'};
-        for (int i = 0; i < 4; ++i) data.push_back(static_cast<uint8_t>(bmp.size() >> (8 * i)));
-        data.insert(data.end(), bmp.begin(), bmp.end());
-        w.Property("Picture.Data"), w.Binary(data);
+        if (!it.Picture.Pixels.empty() || it.Picture.Width != 0 || it.Picture.Height != 0) {  // else an empty item
+            const std::vector<uint8_t> bmp = EncodeBmp(it.Picture);
+            TPropertyWriter data;
+            data.ShortStr("TBitmap"), data.U32(static_cast<uint32_t>(bmp.size())), data.Raw(bmp.data(), bmp.size());
+            w.Property("Picture.Data"), w.Binary(data.Out);
+        }
         w.Property("PatternWidth"), w.Integer(it.PatternWidth);
         w.Property("PatternHeight"), w.Integer(it.PatternHeight);
         w.Property("SkipWidth"), w.Integer(it.SkipWidth);
@@ -375,9 +358,11 @@ std::vector<uint8_t> WritePictures(const std::vector<const TPictureCollectionIte
 
 std::vector<uint8_t> WriteWaves(const std::vector<const TWaveCollectionItem*>& Items) {
     return WriteList(kWaveClass, "Sounds", Items, [](TPropertyWriter& w, const TWaveCollectionItem& it) {
-        const uint64_t riff = RiffLength(it.Wave.data(), it.Wave.size());
-        if (!riff) throw EStreamError("the sound data is not a complete RIFF WAVE image");
-        w.Property("Wave.Data"), w.Binary(std::vector<uint8_t>(it.Wave.begin(), it.Wave.begin() + riff));
+        if (!it.Wave.empty()) {  // else an empty item
+            const uint64_t riff = RiffLength(TByteReader(it.Wave.data(), it.Wave.size(), it.Name));
+            if (!riff) throw EStreamError("the sound data is not a complete RIFF WAVE image");
+            w.Property("Wave.Data"), w.Binary(std::vector<uint8_t>(it.Wave.begin(), it.Wave.begin() + riff));
+        }
         w.Property("Looped"), w.Boolean(it.Looped);
         w.Property("MaxPlayingCount"), w.Integer(it.MaxPlayingCount);
     });

@@ -4,21 +4,26 @@
 //
 // Layout written (and read; the reader also takes the variants noted):
 //   resource header: 0xFF; u16 type 10; the component class name in capitals, zero-terminated;
-//                    u16 flags 0x1030; u32 size of the component stream that follows.
+//                    u16 flags 0x1030; u32 size of the component stream that follows (read:
+//                    not trusted, the stream runs to the end of the file).
 //   component stream: "TPF0", class TPictureCollectionComponent or TWaveCollectionComponent,
 //                    object name, property List = a collection with one item per picture or
 //                    sound, end of properties, end of (no) children.
-//   picture item:    Name (string), Picture.Data (binary), PatternWidth, PatternHeight,
+//   picture item:    Name (string), Picture.Data (binary; none for an empty picture), PatternWidth, PatternHeight,
 //                    SkipWidth, SkipHeight (integers), SystemMemory, Transparent (booleans),
 //                    TransparentColor (a colour identifier where the colour has one, else an
-//                    integer 0x00BBGGRR).
+//                    integer 0x00BBGGRR; read also: system and web colour identifiers, and
+//                    system colours as numbers, see Colors.h).
 //                    Picture.Data = short string "TBitmap", u32 byte count, BMP file image
 //                    (24-bit, or 32-bit with an alpha mask when the picture has alpha). Read
 //                    also: the data without the class name, without the count, or a bare DIB;
-//                    any property named Picture… with a binary value.
-//   sound item:      Name, Wave.Data (binary: the RIFF WAVE image), Looped (boolean),
+//                    another graphic class name in front of the same; any property named
+//                    Picture… with a binary value. An item without picture data, or whose data
+//                    is empty, is read as an empty picture (it draws nothing).
+//   sound item:      Name, Wave.Data (binary: the RIFF WAVE image; none for an empty sound), Looped (boolean),
 //                    MaxPlayingCount (integer). Read also: any property named Wave… with a
-//                    binary value, the image after a class name and/or a u32 byte count.
+//                    binary value, the image after a class name and/or a u32 byte count; no
+//                    sound data or empty sound data (the item plays nothing).
 //   Strings are written as short strings when ASCII, else as UTF-8 strings; 8-bit strings that
 //   are not valid UTF-8 are read as Shift-JIS; UTF-16 strings are read too. Unknown properties
 //   are skipped whatever their value type.
@@ -29,6 +34,7 @@
 
 #include "engine/Pictures.h"
 #include "engine/Sounds.h"
+#include "engine/dxg/Colors.h"
 
 namespace kv::dxg {
 
@@ -54,9 +60,5 @@ EKind ProbeKind(const std::vector<uint8_t>& Data, const std::string& Source);
 
 // The whole file; EFOpenError when it cannot be read.
 std::vector<uint8_t> ReadFileBytes(const std::string& Path);
-
-// Colour identifiers (clBlack, clFuchsia, …), case-insensitive; values 0x00BBGGRR.
-bool ColorFromIdent(const std::string& Ident, uint32_t& Color);
-std::string ColorIdent(uint32_t Color);  // "" when the colour has no identifier
 
 }  // namespace kv::dxg

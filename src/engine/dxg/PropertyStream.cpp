@@ -2,8 +2,10 @@
 
 #include <iconv.h>
 
+#include <cctype>
 #include <cerrno>
 #include <memory>
+#include <optional>
 
 namespace kv::dxg {
 
@@ -45,6 +47,9 @@ bool ShiftJisToUtf8(const std::string& In, std::string& Out) {
     Out = std::move(buf);
     return true;
 }
+
+// What may come after a value: the next property of a list, or the next element of a list.
+enum class EFollows { Property, Element };
 
 class TStreamParser {
 public:
@@ -88,7 +93,7 @@ private:
         while (R_.Peek("a property name") != vaNull) {
             TProperty p;
             p.Name = ShortStr("a property name");
-            p.Value = Value(Depth + 1);
+            p.Value = Value(Depth + 1, EFollows::Property);
             list.push_back(std::move(p));
         }
         R_.U8("the end of a property list");
@@ -102,25 +107,81 @@ private:
         return out;
     }
 
-    std::string WideText(uint32_t Count, size_t At) {
-        const uint8_t* p = R_.Bytes(static_cast<size_t>(Count) * 2, "a UTF-16 string");
-        std::string out;
+    // UTF-16 text of Count code units at R; false (R moved on) on an unpaired surrogate.
+    static bool ReadWide(TByteReader& R, uint32_t Count, std::string& Out) {
+        R.Need(static_cast<size_t>(Count) * 2, "a UTF-16 string");
         for (uint32_t i = 0; i < Count; ++i) {
-            uint32_t u = p[2 * i] | p[2 * i + 1] << 8;
+            uint32_t u = R.U16("a UTF-16 string");
             if (u >= 0xD800 && u < 0xDC00 && i + 1 < Count) {
-                const uint32_t lo = p[2 * i + 2] | p[2 * i + 3] << 8;
+                TByteReader next = R;
+                const uint32_t lo = next.U16("a UTF-16 string");
                 if (lo >= 0xDC00 && lo < 0xE000) {
                     u = 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00);
+                    R = next;
                     ++i;
                 }
             }
-            if (u >= 0xD800 && u < 0xE000) R_.Fail("a UTF-16 string holds an unpaired surrogate", At);
-            AppendUtf8(out, u);
+            if (u >= 0xD800 && u < 0xE000) return false;
+            AppendUtf8(Out, u);
         }
+        return true;
+    }
+
+    std::string WideText(uint32_t Count, size_t At) {
+        std::string out;
+        if (!ReadWide(R_, Count, out)) R_.Fail("a UTF-16 string holds an unpaired surrogate", At);
         return out;
     }
 
-    TValue Value(int Depth) {
+    // Whether the stream can go on at R after a value: the end of the list, or the next
+    // property (a name, then a value type) or list element (a value type).
+    static bool GoesOn(TByteReader R, EFollows Follows) {
+        if (R.AtEnd()) return false;
+        const uint8_t b = R.U8("the next value");
+        if (b == vaNull) return true;
+        if (Follows == EFollows::Element) return b <= vaQWord;
+        if (R.Left() <= b) return false;
+        const uint8_t* name = R.Here();
+        for (size_t i = 0; i < b; ++i) {
+            const unsigned char c = name[i];
+            if (!(std::isalpha(c) || c == '_' || (i > 0 && (std::isdigit(c) || c == '.')))) return false;
+        }
+        return name[b] <= vaQWord;
+    }
+
+    // Code 21: a UTF-16 string (count, code units) in one writer family, an 8-byte double in
+    // another. A reading counts when its bytes are there, a string's text is printable, and
+    // the stream goes on sensibly after it; a double wins over an empty string, which has the
+    // same bytes as the low half of every round number.
+    void StringOrDouble(TValue& V, EFollows Follows) {
+        std::optional<TByteReader> asString;
+        std::string text;
+        uint32_t count = 0;
+        if (R_.Left() >= 4) {
+            TByteReader r = R_;
+            count = r.U32("a string length");
+            bool printable = static_cast<uint64_t>(count) * 2 <= r.Left() && ReadWide(r, count, text);
+            for (unsigned char c : text) printable = printable && (c >= 0x20 || c == '\t' || c == '\r' || c == '\n');
+            if (printable && GoesOn(r, Follows)) asString = r;
+        }
+        std::optional<TByteReader> asDouble;
+        if (R_.Left() >= 8) {
+            TByteReader r = R_;
+            r.Skip(8, "a double");
+            if (GoesOn(r, Follows)) asDouble = r;
+        }
+        if (asString && !(asDouble && count == 0)) {
+            V.Text = std::move(text);
+            R_ = *asString;
+        } else if (asDouble) {
+            V.Type = vaDouble;
+            R_ = *asDouble;
+        } else {
+            R_.Fail("value type 21 holds neither a UTF-16 string nor a double that the stream can go on after", V.Offset);
+        }
+    }
+
+    TValue Value(int Depth, EFollows Follows) {
         Deeper(Depth);
         TValue v;
         v.Offset = R_.Offset();
@@ -145,7 +206,8 @@ private:
             v.Text = AnsiText(std::move(raw), v.Offset);
             break;
         }
-        case vaWString: case vaUString: v.Text = WideText(R_.U32("a string length"), v.Offset); break;
+        case vaWString: v.Text = WideText(R_.U32("a string length"), v.Offset); break;
+        case vaUString: StringOrDouble(v, Follows); break;
         case vaBinary:
             v.Size = R_.U32("a binary length");
             v.Data = R_.Bytes(v.Size, "a binary value");
@@ -159,13 +221,13 @@ private:
             }
             break;
         case vaList:
-            while (R_.Peek("a list element") != vaNull) v.List.push_back(Value(Depth + 1));
+            while (R_.Peek("a list element") != vaNull) v.List.push_back(Value(Depth + 1, EFollows::Element));
             R_.U8("the end of a list");
             break;
         case vaCollection:
             while (R_.Peek("a collection item") != vaNull) {
                 const uint8_t t = R_.Peek("a collection item");
-                if (t == vaInt8 || t == vaInt16 || t == vaInt32) Value(Depth + 1);  // the item's order: unused
+                if (t == vaInt8 || t == vaInt16 || t == vaInt32) Value(Depth + 1, EFollows::Element);  // the item's order: unused
                 const size_t at = R_.Offset();
                 if (const uint8_t m = R_.U8("a collection item"); m != vaList)
                     R_.Fail("a collection item starts with " + ValueTypeName(m) + " instead of a list marker", at);
@@ -210,7 +272,7 @@ std::string ValueTypeName(uint8_t Type) {
     case vaList: return "a list";
     case vaInt8: case vaInt16: case vaInt32: case vaInt64: return "an integer";
     case vaQWord: return "an unsigned 64-bit integer";
-    case vaExtended: case vaSingle: case vaCurrency: case vaDate: return "a number with a fraction";
+    case vaExtended: case vaSingle: case vaCurrency: case vaDate: case vaDouble: return "a number with a fraction";
     case vaString: case vaLString: case vaUTF8String: case vaWString: case vaUString: return "a string";
     case vaIdent: return "an identifier";
     case vaFalse: case vaTrue: return "a boolean";

@@ -16,6 +16,9 @@ enum EValueType : uint8_t {
     vaNull, vaList, vaInt8, vaInt16, vaInt32, vaExtended, vaString, vaIdent, vaFalse, vaTrue,
     vaBinary, vaSet, vaLString, vaNil, vaCollection, vaSingle, vaCurrency, vaDate, vaWString,
     vaInt64, vaUTF8String, vaUString, vaQWord,
+    // Not a code of the stream: code 21 (vaUString) where it holds an 8-byte double instead, as
+    // one family of writers stores it. The reader tells the two apart by what follows.
+    vaDouble = 0x80,
 };
 
 struct TProperty;
