@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/sdl/SdlIcon.h"
+
 namespace kv {
 
 SDL_Rect FitLogical(int32_t Lw, int32_t Lh, int32_t Ow, int32_t Oh) {
@@ -24,6 +26,7 @@ SDL_Rect FitLogical(int32_t Lw, int32_t Lh, int32_t Ow, int32_t Oh) {
 
 TSdlWindow::TSdlWindow(const TSdlWindowOptions& Options) : Options_(Options) {
     if (Options_.Scale < 1) Options_.Scale = 1;
+    SetAppIdHints();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw std::runtime_error(std::string("cannot start the video system: ") + SDL_GetError());
     Uint32 flags = SDL_WINDOW_SHOWN;
@@ -36,6 +39,7 @@ TSdlWindow::TSdlWindow(const TSdlWindowOptions& Options) : Options_(Options) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         throw std::runtime_error("cannot open the window: " + why);
     }
+    SetAppIcon(Window_);
     // Prefer an accelerated renderer with the retrace wait; take what the machine has.
     const Uint32 vsync = Options_.VSync ? static_cast<Uint32>(SDL_RENDERER_PRESENTVSYNC) : 0u;
     const Uint32 tries[] = {
