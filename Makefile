@@ -2,8 +2,11 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# `make install` puts the game under PREFIX (inside DESTDIR when that is set).
+PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: all deps configure build play test bench test-asan soak clean
+.PHONY: all deps configure build play test bench test-asan soak clean install uninstall package
 
 all: build
 
@@ -18,6 +21,21 @@ build: configure
 
 play: build
 	cd $(BUILD)/run && ./kalvento
+
+# bin/kalvento, share/kalvento (data and music), the menu entry, icons, AppStream data and
+# the manual page.
+# The list of what went where is kept apart from CMake's own, which every package build rewrites.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+	cp $(BUILD)/install_manifest.txt $(BUILD)/installed-files.txt
+
+# Removes what the last `make install` put in place.
+uninstall:
+	DESTDIR="$(DESTDIR)" scripts/uninstall.sh $(BUILD)/installed-files.txt
+
+# $(BUILD)/kalvento_VERSION_ARCH.deb
+package: build
+	cmake --build $(BUILD) --target package
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

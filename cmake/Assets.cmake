@@ -2,7 +2,6 @@
 #   ${KV_RUN_DIR}/Pictures.dxg   SVG -> PNG (rsvg-convert), packed with dxgtool
 #   ${KV_RUN_DIR}/Sounds.dxg     sox recipes -> WAV, packed with dxgtool
 #   ${KV_RUN_DIR}/musics/*.mp3   ABC -> MIDI -> WAV -> MP3 (scripts/build-music.sh), one step per track
-#   ${KV_RUN_DIR}/Score.dtf      an empty record, written only when there is none
 # Every output is rebuilt only when its own sources change. The target `assets` is part of the
 # default build.
 
@@ -123,16 +122,8 @@ foreach(abc ${kv_tunes})
   list(APPEND kv_mp3s ${mp3})
 endforeach()
 
-# ---- the default record: never overwrites the player's Score.dtf ----
-# Not a declared output on purpose: a `clean` must never delete the player's record.
-add_custom_target(kv_default_score
-  COMMAND ${CMAKE_COMMAND} -DSCORE_FILE=${KV_RUN_DIR}/Score.dtf -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/DefaultScore.cmake
-  COMMENT "Checking for Score.dtf"
-  VERBATIM)
-
 add_custom_target(assets ALL
   DEPENDS ${KV_RUN_DIR}/Pictures.dxg ${KV_RUN_DIR}/Sounds.dxg ${kv_mp3s})
-add_dependencies(assets kv_default_score)
 
 # ---- check: every name the game looks up is in the pack, every track is there and long enough ----
 enable_testing()

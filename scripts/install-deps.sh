@@ -4,11 +4,11 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git dpkg-dev
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libimgui-dev libstb-dev libtomlplusplus-dev
   fonts-ipafont-gothic fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool openbox
+  xvfb xauth xdotool openbox desktop-file-utils appstream
   librsvg2-bin sox abcmidi fluidsynth fluid-soundfont-gm lame
   clang libclang-rt-14-dev
 )

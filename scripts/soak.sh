@@ -33,7 +33,8 @@ play() {  # build, dir
   local run dir="$2"
   run="$(cd "$1/run" && pwd)"
   mkdir -p "$dir"
-  cp "$run/Pictures.dxg" "$run/Sounds.dxg" "$run/Score.dtf" "$dir/"
+  cp "$run/Pictures.dxg" "$run/Sounds.dxg" "$dir/"
+  printf '\r\n0\r\n\r\n0\r\n' > "$dir/Score.dtf"  # an empty record
   set +e
   (cd "$run" && ./kalvento --headless --data "$dir" --autopilot --seed "$seed" --frames "$frames" \
       --log "$dir/run.jsonl" --stats "$dir/stats.txt") 2> "$dir/stderr.txt"

@@ -27,6 +27,9 @@ struct TOptions {
     bool Help = false;
     bool ShowKeys = false;          // --keys
     std::vector<std::string> Bind;  // --bind STATE=KEY[,KEY…], in order
+
+    // Found at start, not given: the record, the music folder, and why no data was found.
+    std::string ScoreFile, MusicDir, DataMissing;
 };
 
 // Raises TUsageError with a message naming the option for anything it cannot accept.

@@ -43,6 +43,9 @@ void TSession::Attach(TForm1& F, uint32_t Seed) {
                    << "version " << headless::RecordingVersion << "\nseed " << Seed << "\n";
     F.Log.KeepLines = false;
     F.Invincible = Options.Invincible;
+    F.ScoreFile = Options.ScoreFile;
+    F.MusicDir = Options.MusicDir;
+    F.DataMissing = Options.DataMissing;
     if (LogOut_.is_open())
         F.Log.Sink = [this](const std::string& line) {
             LogOut_ << line << '\n';

@@ -63,6 +63,11 @@ fs::path ConfigDir() {
     return base.empty() ? fs::path() : base / "kalvento";
 }
 
+fs::path PlayerDataDir() {
+    const fs::path base = BaseDir("XDG_DATA_HOME", ".local/share");
+    return base.empty() ? fs::path() : base / "kalvento";
+}
+
 fs::path PicturesDir() {
     fs::path dir = XdgVariable("XDG_PICTURES_DIR");
     if (dir.empty()) dir = UserDirsPictures();
@@ -72,9 +77,9 @@ fs::path PicturesDir() {
         if (!home.empty() && fs::is_directory(home / "Pictures", ec)) dir = home / "Pictures";
     }
     if (dir.empty()) {
-        const fs::path data = BaseDir("XDG_DATA_HOME", ".local/share");
+        const fs::path data = PlayerDataDir();
         if (data.empty()) throw std::runtime_error("no folder for screenshots: set HOME or XDG_PICTURES_DIR");
-        dir = data / "kalvento" / "screenshots";
+        dir = data / "screenshots";
     }
     std::error_code ec;
     fs::create_directories(dir, ec);

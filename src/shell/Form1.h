@@ -72,6 +72,9 @@ public:
     double Random() { return RandomGen.Random(); }
     TEventLog Log;
     std::string ExeDir, DataDir;
+    std::string ScoreFile;    // the record; "" = Score.dtf in the data folder
+    std::string MusicDir;     // folder of the tracks, with its trailing separator; "" = musics beside the program
+    std::string DataMissing;  // set when no data folder was found: FormCreate reports it in place of a file error
 
     // ---- global game state ----
     TSpriteRef<TImageSpriteEx> TitleSprite;
@@ -167,6 +170,7 @@ public:
     TPictureCollectionItem* Picture(const std::string& Name) { return DXImageList1.Lookup(Name); }
     void PlaySound(const std::string& Name) { DXWaveList1.Lookup(Name)->Play(false); }
     std::string DataPath(const std::string& FileName) const { return DataDir.empty() ? FileName : DataDir + "/" + FileName; }
+    std::string ScorePath() const { return ScoreFile.empty() ? DataPath("Score.dtf") : ScoreFile; }
     // A boss phase was created: its constructor has set BossName and AttackName.
     void PhaseStarted(const char* ClassName);
 

@@ -1,6 +1,7 @@
 // Start-up and the frame loop with its head-up display.
 #include <string>
 
+#include "engine/Errors.h"
 #include "shell/Form1.h"
 #include "shell/Title.h"
 
@@ -9,6 +10,7 @@ namespace kv {
 void TForm1::FormCreate() {
     Handle([this] {
         // The generator was seeded by the platform (clock or --seed) before the window was made.
+        if (!DataMissing.empty()) throw EFOpenError(DataMissing);
         DXWaveList1.LoadList(DataPath("Sounds.dxg"));
         DXImageList1.LoadList(DataPath("Pictures.dxg"));
         FormCreateAfterAssets();

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,6 @@ struct TScoreFileState {
     bool Loaded = false;   // Load has read the file (or found none): Save may write it
     bool Damaged = false;  // the file on disk could not be read in full: keep a copy before Save
 };
-
-const char* const kScoreFile = "Score.dtf";
 
 std::string SystemError(int Err) { return std::strerror(Err); }
 
@@ -117,9 +116,17 @@ void RemoveLeftovers(const std::string& Path) {
     ::closedir(dir);
 }
 
+// The record's folder in the player's data folder may not be there before the first save.
+void MakeFolders(const std::string& Path) {
+    std::error_code ec;
+    std::filesystem::create_directories(FolderOf(Path), ec);
+    if (ec) throw EStreamError(Path + " に書き込めません: " + ec.message());
+}
+
 // Replaces Path with Bytes in one step: a temporary file beside it is written, flushed to the
 // disk and renamed over it, so the old contents stay whole until the new ones are.
 void ReplaceFile(const std::string& Path, const std::string& Bytes) {
+    MakeFolders(Path);
     RemoveLeftovers(Path);
     std::string tmp = Path + kSavingInfix + "XXXXXX";
     std::vector<char> name(tmp.begin(), tmp.end());
@@ -167,7 +174,7 @@ void ReplaceFile(const std::string& Path, const std::string& Bytes) {
 
 void TForm1::Load() {
     TScoreFileState& state = Vars<TScoreFileState>();
-    const std::string path = DataPath(kScoreFile);
+    const std::string path = ScorePath();
     std::string bytes;
     if (!ReadBytes(path, bytes)) {
         int err = errno;
@@ -212,7 +219,7 @@ void TForm1::Load() {
 
 void TForm1::Save() {
     TScoreFileState& state = Vars<TScoreFileState>();
-    const std::string path = DataPath(kScoreFile);
+    const std::string path = ScorePath();
     if (!state.Loaded)
         throw EStreamError(path + " はまだ読み込まれていないため、上書きしません");
     TScoreRecord record;

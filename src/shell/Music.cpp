@@ -8,16 +8,18 @@ namespace kv {
 
 namespace {
 
-// The tracks are named like "\2-0.mp3"; they live in the musics folder beside the program.
-std::string TrackPath(const std::string& ExeDir, const std::string& Track) {
-    std::string dir = ExeDir;
+// The tracks are named like "\2-0.mp3"; they live in the musics folder beside the program,
+// unless the platform found them elsewhere.
+std::string TrackPath(const TForm1& F, const std::string& Track) {
+    std::string dir = F.MusicDir.empty() ? F.ExeDir : F.MusicDir;
     if (!dir.empty() && dir.back() != '/') dir += '/';
+    if (F.MusicDir.empty()) dir += "musics/";
     std::string name = Track;
     for (char& c : name)
         if (c == '\\') c = '/';
     size_t start = name.find_first_not_of('/');
     name = start == std::string::npos ? std::string() : name.substr(start);
-    return dir + "musics/" + name;
+    return dir + name;
 }
 
 }  // namespace
@@ -39,8 +41,8 @@ static void PlayCurrentTrack(TForm1& F) {
 }
 
 void TForm1::BGMStart(int32_t Track) {
-    if (Track == 1) MediaFileName = TrackPath(ExeDir, "\\1-0.mp3");
-    if (Track == 2) MediaFileName = TrackPath(ExeDir, "\\1-0-1.mp3");
+    if (Track == 1) MediaFileName = TrackPath(*this, "\\1-0.mp3");
+    if (Track == 2) MediaFileName = TrackPath(*this, "\\1-0-1.mp3");
     PlayCurrentTrack(*this);
 }
 
@@ -51,10 +53,10 @@ void TForm1::BGMStop(const std::string& FileName) {
         } catch (const std::exception& e) {
             ReportError(e.what());
         }
-        MediaFileName = TrackPath(ExeDir, FileName);
+        MediaFileName = TrackPath(*this, FileName);
         return;  // the cut-off play's notification starts the new track
     }
-    MediaFileName = TrackPath(ExeDir, FileName);
+    MediaFileName = TrackPath(*this, FileName);
     // Nothing is open (the last track could not be played), so no notification will come:
     // start the new track here, as the notification would have.
     if (HudOn) PlayCurrentTrack(*this);

@@ -26,14 +26,15 @@ expect_usage "is not a folder" --headless --data "$WORK/nowhere"
 expect_usage "--stats needs --headless" --stats "$WORK/s.txt"
 expect_usage "--practice: 'stage9' is no stage or boss phase; choose one of: stage1" --headless --practice stage9
 # A broken input script is named with its line; the run does not start.
+make_data "$WORK/data"
 printf '1 press shot\n2 jump\n' > "$WORK/bad.txt"
-expect_status 1 "$WORK/err.txt" --headless --frames 5 --input "$WORK/bad.txt"
+expect_status 1 "$WORK/err.txt" --headless --data "$WORK/data" --frames 5 --input "$WORK/bad.txt"
 grep -q "bad.txt:2: unknown action 'jump'" "$WORK/err.txt" || fail "bad script message: $(cat "$WORK/err.txt")"
 # The statistics of a headless run: its frames, and the memory after each game.
-"$KV" --headless --frames 40 --stats "$WORK/stats.txt" > /dev/null || fail "--stats run failed"
+"$KV" --headless --data "$WORK/data" --frames 40 --stats "$WORK/stats.txt" > /dev/null || fail "--stats run failed"
 grep -qx "frames 40" "$WORK/stats.txt" || fail "stats: $(cat "$WORK/stats.txt")"
 grep -qE "^peak_rss_kb [1-9][0-9]*$" "$WORK/stats.txt" || fail "no peak memory in: $(cat "$WORK/stats.txt")"
-expect_status 1 "$WORK/err.txt" --headless --frames 3 --stats "$WORK/nowhere/s.txt"
+expect_status 1 "$WORK/err.txt" --headless --data "$WORK/data" --frames 3 --stats "$WORK/nowhere/s.txt"
 grep -q "cannot write the statistics file $WORK/nowhere/s.txt" "$WORK/err.txt" || fail "stats message: $(cat "$WORK/err.txt")"
 # A missing asset file is reported, and the run goes on.
 mkdir -p "$WORK/empty"

@@ -31,6 +31,6 @@ events "$WORK/bent.jsonl" end | grep -q '"frame": 900' || fail "the playback wen
 
 # Recordings of a newer format are refused, naming the line.
 printf 'version 9\n1 press shot\n' > "$WORK/new.txt"
-expect_status 1 "$WORK/new.err" --headless --frames 5 --input "$WORK/new.txt"
+expect_status 1 "$WORK/new.err" --headless --data "$WORK/play" --frames 5 --input "$WORK/new.txt"
 grep -q "new.txt:1: recorded in format version 9" "$WORK/new.err" || fail "version message: $(cat "$WORK/new.err")"
 echo ok

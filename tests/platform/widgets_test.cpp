@@ -305,6 +305,12 @@ TEST_F(WidgetsTest, VersionWindowShowsItsPartsAndCloses) {
     // Its Close button: client (76, 104) + 37, 12 from the window's client origin.
     const float left = (321.0f - (229 + 6)) / 2, top = (481.0f - (137 + 18 + 6)) / 2;
     const int cx = static_cast<int>(left + 3 + 76 + 37), cy = static_cast<int>(top + 18 + 3 + 104 + 12);
+    // The game's icon fills its 32 × 32 place at (20, 24) of the client, over the grey face.
+    int icon = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            if (!IsFace(f.At(static_cast<int>(left + 3 + 20) + x, static_cast<int>(top + 18 + 3 + 24) + y))) ++icon;
+    EXPECT_GT(icon, 32 * 32 * 3 / 4);
     W->Click(cx, cy);
     const auto clicks = W->Widgets->TakeClicks();
     ASSERT_EQ(clicks.size(), 1u);

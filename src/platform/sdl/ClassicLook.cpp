@@ -2,7 +2,6 @@
 
 #include <cfloat>
 #include <cmath>
-#include <initializer_list>
 
 namespace kv::classic {
 
@@ -50,25 +49,6 @@ void CentredText(ImDrawList* D, ImFont* Font, ImVec2 Min, ImVec2 Max, const char
     const ImVec4 clip(Min.x, Min.y, Max.x, Max.y);
     D->AddText(Font, size, at, Colour, Utf8, nullptr, 0.0f, &clip);
     if (Bold) D->AddText(Font, size, ImVec2(at.x + 1, at.y), Colour, Utf8, nullptr, 0.0f, &clip);
-}
-
-void ShipIcon(ImDrawList* D, ImVec2 Min, ImVec2 Max) {
-    const float w = Max.x - Min.x, h = Max.y - Min.y;
-    auto P = [&](float x, float y) { return ImVec2(Min.x + x * w, Min.y + y * h); };
-    // Night sky with a few stars.
-    D->AddRectFilledMultiColor(Min, Max, IM_COL32(8, 10, 40, 255), IM_COL32(8, 10, 40, 255), IM_COL32(30, 20, 70, 255),
-                               IM_COL32(30, 20, 70, 255));
-    for (const ImVec2 s : {P(0.15f, 0.2f), P(0.82f, 0.12f), P(0.75f, 0.7f), P(0.2f, 0.85f)})
-        D->AddRectFilled(s, ImVec2(s.x + 1, s.y + 1), IM_COL32(220, 230, 255, 255));
-    // Exhaust flame.
-    D->AddTriangleFilled(P(0.42f, 0.78f), P(0.58f, 0.78f), P(0.5f, 0.98f), IM_COL32(255, 150, 40, 255));
-    D->AddTriangleFilled(P(0.46f, 0.78f), P(0.54f, 0.78f), P(0.5f, 0.9f), IM_COL32(255, 240, 160, 255));
-    // Wings, hull and cockpit.
-    D->AddTriangleFilled(P(0.5f, 0.35f), P(0.08f, 0.8f), P(0.5f, 0.7f), IM_COL32(40, 120, 230, 255));
-    D->AddTriangleFilled(P(0.5f, 0.35f), P(0.5f, 0.7f), P(0.92f, 0.8f), IM_COL32(30, 90, 190, 255));
-    D->AddTriangleFilled(P(0.5f, 0.06f), P(0.36f, 0.8f), P(0.64f, 0.8f), IM_COL32(150, 220, 255, 255));
-    D->AddTriangleFilled(P(0.5f, 0.06f), P(0.5f, 0.8f), P(0.64f, 0.8f), IM_COL32(90, 170, 240, 255));
-    D->AddCircleFilled(P(0.5f, 0.45f), w * 0.07f, IM_COL32(255, 255, 255, 255), 12);
 }
 
 }  // namespace kv::classic

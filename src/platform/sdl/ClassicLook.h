@@ -22,7 +22,5 @@ void EditFrame(ImDrawList* D, ImVec2 Min, ImVec2 Max);
 void WindowFrame(ImDrawList* D, ImVec2 Min, ImVec2 Max);
 // Text centred in a box and clipped to it; Bold smears it by one pixel as a synthetic bold.
 void CentredText(ImDrawList* D, ImFont* Font, ImVec2 Min, ImVec2 Max, const char* Utf8, ImU32 Colour, bool Bold);
-// The program's icon: the ship, nose up, over a night sky, filling Min … Max.
-void ShipIcon(ImDrawList* D, ImVec2 Min, ImVec2 Max);
 
 }  // namespace kv::classic

@@ -17,6 +17,7 @@
 #include "engine/Errors.h"
 #include "platform/sdl/ClassicLook.h"
 #include "platform/sdl/SdlFont.h"
+#include "platform/sdl/SdlIcon.h"
 #include "platform/sdl/SdlSurface.h"
 #include "platform/sdl/SdlWindow.h"
 
@@ -103,6 +104,7 @@ TSdlWidgets::TSdlWidgets(TSdlWindow& Window, TSdlSurface& Surface, std::string F
     ImGui_ImplSDLRenderer_Init(Window_.Renderer());
 
     CreateScene();
+    CreateIcon();
 
     WantedSizes_.insert(UiPixels);
     OkButton_.Caption = "OK";
@@ -119,6 +121,7 @@ TSdlWidgets::~TSdlWidgets() {
     ImGui_ImplSDL2_Shutdown();
     ImGui::DestroyContext(Context_);
     if (Scene_) SDL_DestroyTexture(Scene_);
+    if (Icon_) SDL_DestroyTexture(Icon_);
 }
 
 void TSdlWidgets::CreateScene() {
@@ -129,10 +132,22 @@ void TSdlWidgets::CreateScene() {
     SceneFill_ = ~0ull;
 }
 
+void TSdlWidgets::CreateIcon() {
+    // The version window shows the game's icon, smoothly scaled to its place.
+    if (SDL_Surface* icon = LoadAppIcon()) {
+        Icon_ = SDL_CreateTextureFromSurface(Window_.Renderer(), icon);
+        SDL_FreeSurface(icon);
+        if (Icon_) SDL_SetTextureScaleMode(Icon_, SDL_ScaleModeLinear);
+    }
+}
+
 void TSdlWidgets::RestoreTextures() {
     if (Scene_) SDL_DestroyTexture(Scene_);
     Scene_ = nullptr;
     CreateScene();
+    if (Icon_) SDL_DestroyTexture(Icon_);
+    Icon_ = nullptr;
+    CreateIcon();
     FontsDirty_ = true;  // the atlas is uploaded again before the next frame
 }
 
@@ -432,7 +447,7 @@ void TSdlWidgets::DrawSubWindow() {
         const ImVec2 client(wp.x + SubBorder, wp.y + titleH + SubBorder);
         const TRect& ib = Sub_->IconBounds;
         if (ib.Width() > 0 && ib.Height() > 0)
-            classic::ShipIcon(d, ImVec2(client.x + ib.Left, client.y + ib.Top), ImVec2(client.x + ib.Right, client.y + ib.Bottom));
+            if (Icon_) d->AddImage(Icon_, ImVec2(client.x + ib.Left, client.y + ib.Top), ImVec2(client.x + ib.Right, client.y + ib.Bottom));
         for (const TLabel& l : Sub_->Labels) {
             ImFont* f = Font(FontHeightToPixels(l.Font.Height));
             d->AddText(f, f->FontSize, ImVec2(client.x + l.X, client.y + l.Y), classic::Text, l.Caption.c_str());

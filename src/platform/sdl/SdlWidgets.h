@@ -101,6 +101,7 @@ private:
     void NeedGlyphs(const std::string& Utf8);
     void BuildFonts();
     void CreateScene();
+    void CreateIcon();
 
     TSdlWindow& Window_;
     TSdlSurface& Surface_;
@@ -110,6 +111,7 @@ private:
     float EmToImGui_ = 1.0f;  // ImGui sizes a face by its full height, the window by its em
     ImGuiContext* Context_ = nullptr;
     SDL_Texture* Scene_ = nullptr;  // the frame as drawn, without the controls
+    SDL_Texture* Icon_ = nullptr;   // the game's icon, for the version window
     uint64_t SceneFill_ = ~0ull;
 
     std::vector<TButton*> Buttons_;

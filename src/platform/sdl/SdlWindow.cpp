@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/sdl/SdlIcon.h"
+
 namespace kv {
 
 SDL_Rect FitLogical(int32_t Lw, int32_t Lh, int32_t Ow, int32_t Oh) {
@@ -47,6 +49,7 @@ SDL_Rect TSdlWindow::Usable() const {
 }
 
 TSdlWindow::TSdlWindow(const TSdlWindowOptions& Options) : Options_(Options) {
+    SetAppIdHints();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         throw std::runtime_error(std::string("cannot start the video system: ") + SDL_GetError());
     const SDL_Rect usable = Usable();
@@ -66,6 +69,7 @@ TSdlWindow::TSdlWindow(const TSdlWindowOptions& Options) : Options_(Options) {
         throw std::runtime_error("cannot open the window: " + why);
     }
     SDL_SetWindowMinimumSize(Window_, LogicalWidth, LogicalHeight);
+    SetAppIcon(Window_);
     // Prefer an accelerated renderer with the retrace wait; take what the machine has.
     const Uint32 vsync = Options_.VSync ? static_cast<Uint32>(SDL_RENDERER_PRESENTVSYNC) : 0u;
     const Uint32 tries[] = {
