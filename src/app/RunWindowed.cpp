@@ -30,12 +30,27 @@ namespace kv::app {
 
 namespace {
 
-// Esc or P on the keyboard, Start on a game controller.
-bool IsPauseEvent(const SDL_Event& E) {
+// Esc or P on the keyboard, Start on a game controller. While a replay plays, Esc stops it.
+bool IsPauseEvent(const SDL_Event& E, bool Watching) {
     if (E.type == SDL_KEYDOWN)
-        return !E.key.repeat && (E.key.keysym.scancode == SDL_SCANCODE_ESCAPE || E.key.keysym.scancode == SDL_SCANCODE_P);
+        return !E.key.repeat && ((!Watching && E.key.keysym.scancode == SDL_SCANCODE_ESCAPE) ||
+                                 E.key.keysym.scancode == SDL_SCANCODE_P);
     return E.type == SDL_CONTROLLERBUTTONDOWN && E.cbutton.button == SDL_CONTROLLER_BUTTON_START;
 }
+
+bool IsStopReplayEvent(const SDL_Event& E) {
+    return E.type == SDL_KEYDOWN && !E.key.repeat && E.key.keysym.scancode == SDL_SCANCODE_ESCAPE;
+}
+
+// Tab or a controller's right shoulder, held: a replay runs at four times its speed.
+void TrackFastKey(const SDL_Event& E, bool& Held) {
+    if ((E.type == SDL_KEYDOWN || E.type == SDL_KEYUP) && E.key.keysym.scancode == SDL_SCANCODE_TAB)
+        Held = E.type == SDL_KEYDOWN;
+    if ((E.type == SDL_CONTROLLERBUTTONDOWN || E.type == SDL_CONTROLLERBUTTONUP) &&
+        E.cbutton.button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER)
+        Held = E.type == SDL_CONTROLLERBUTTONDOWN;
+}
+constexpr int32_t kFastFrames = 4;
 
 // The last frame dimmed, "PAUSE" across its middle; drawn on the window, so the back buffer and
 // its screenshots stay as the game left them.
@@ -60,6 +75,9 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         std::cerr << "kalvento: " << e.what() << "\n";
         return 1;
     }
+    session.KeepUserFiles(true);
+    // A saved replay being watched: the player only pauses it, stops it or runs it faster.
+    const bool watching = session.PlaysReplay();
     TSdlWindowOptions wo;
     wo.Scale = O.Scale;
     wo.Fullscreen = O.Fullscreen;
@@ -141,21 +159,25 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         if (music) music->DeliverNotifications();
     };
     form.FormCreate();
-    session.StartRequestedGame();
+    bool quit = !session.StartRequestedGame();
 
     TFramePacer pacer(SDL_GetPerformanceFrequency());
-    bool quit = false;
+    bool fastHeld = false;
     while (!quit && !session.ShouldStop(frame)) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_QUIT) quit = true;
-            if (IsPauseEvent(e) && !form.NameEntry && !widgets.TextInputActive()) togglePause();
+            if (IsPauseEvent(e, watching) && !form.NameEntry && !widgets.TextInputActive()) togglePause();
+            if (watching && IsStopReplayEvent(e)) quit = true;
+            if (watching) TrackFastKey(e, fastHeld);
             screenshotKey.HandleEvent(e);
             widgets.HandleEvent(e);
         }
-        // Clicks on the controls run between frames, on this thread.
-        for (const std::string& name : widgets.TakeClicks()) session.Click(frame + 1, name);
-        for (const auto& [name, text] : widgets.TakeEdits()) session.RecordType(frame + 1, name, text);
+        // Clicks on the controls run between frames, on this thread; a replay plays its own.
+        for (const std::string& name : widgets.TakeClicks())
+            if (!watching) session.Click(frame + 1, name);
+        for (const auto& [name, text] : widgets.TakeEdits())
+            if (!watching) session.RecordType(frame + 1, name, text);
         if (music) music->DeliverNotifications();
         secondTimer();
         while (!form.PendingErrorBoxes.empty()) {
@@ -168,17 +190,22 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
             form.Log.Write("message", {{"text", autoDialogs.Messages[dialogsSeen]}});
         const bool active = clock.FramesRun(window->HasFocus() || scriptedKeys);
         if (active) {
-            const int64_t next = frame + 1;
-            session.ApplyScript(next, &scripted);
-            // What the script did between frames may end the run, as it did where it was recorded.
-            if (!session.ShouldStop(frame)) {
+            // Held fast, a replay runs its extra frames straight after the paced one; only the
+            // last of them is shown.
+            const int32_t frames = watching && fastHeld ? kFastFrames : 1;
+            for (int32_t i = 0; i < frames && !session.ShouldStop(frame); ++i) {
+                const int64_t next = frame + 1;
+                session.ApplyScript(next, &scripted);
+                // What the script did between frames may end the run, as it did where it was recorded.
+                if (session.ShouldStop(frame)) break;
                 if (pilot) pilot->BeforeFrame(next, session);
                 session.RecordStates(next, keysProbe.Read() | stickProbe.Read());
                 window->SelectTarget();
-                if (form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), true)) {
-                    frame = next;
-                    session.AfterFrame(frame);
-                }
+                const bool ran = i == 0 ? form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), true)
+                                        : form.Handle([&] { form.DXTimer1Timer(1); });
+                if (!ran) break;
+                frame = next;
+                session.AfterFrame(frame);
             }
         } else {
             form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), false);
@@ -203,6 +230,8 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
             pacer.Reset(SDL_GetPerformanceCounter());
         }
     }
+    // Shown rather than a different game: the player is told why the replay stopped.
+    if (watching && session.Diverged()) widgets.ShowMessage("Kalvento", session.DivergenceMessage());
     session.Finish();
     return session.ExitStatus();
 }

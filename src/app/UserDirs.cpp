@@ -63,6 +63,11 @@ fs::path ConfigDir() {
     return base.empty() ? fs::path() : base / "kalvento";
 }
 
+fs::path DataHomeDir() {
+    const fs::path base = BaseDir("XDG_DATA_HOME", ".local/share");
+    return base.empty() ? fs::path() : base / "kalvento";
+}
+
 fs::path PicturesDir() {
     fs::path dir = XdgVariable("XDG_PICTURES_DIR");
     if (dir.empty()) dir = UserDirsPictures();

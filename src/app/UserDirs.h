@@ -7,6 +7,9 @@ namespace kv::app {
 // $XDG_CONFIG_HOME/kalvento, else ~/.config/kalvento; empty when there is no home folder.
 // Not created here.
 std::filesystem::path ConfigDir();
+// $XDG_DATA_HOME/kalvento, else ~/.local/share/kalvento (replays, attack history); empty when
+// there is no home folder. Not created here.
+std::filesystem::path DataHomeDir();
 // Where screenshots go: $XDG_PICTURES_DIR, else XDG_PICTURES_DIR of user-dirs.dirs, else
 // ~/Pictures when it exists, else $XDG_DATA_HOME/kalvento/screenshots (or
 // ~/.local/share/kalvento/screenshots). Created when missing; raises std::runtime_error when

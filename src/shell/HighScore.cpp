@@ -211,6 +211,8 @@ void TForm1::Load() {
 }
 
 void TForm1::Save() {
+    // An old game shown again must not put its record over the player's newer one.
+    if (WatchingReplay) return;
     TScoreFileState& state = Vars<TScoreFileState>();
     const std::string path = DataPath(kScoreFile);
     if (!state.Loaded)
