@@ -282,7 +282,10 @@ void TSession::AfterFrame(int64_t Frame) {
 bool TSession::ShouldStop(int64_t FramesDone) const {
     if (Form->CloseRequested || Diverged_) return true;
     if (Options.Frames && FramesDone >= *Options.Frames) return true;
-    if (Replay_.End && FramesDone >= Replay_.End) return true;
+    // What the game did between its last frame and the end of its run (a one-second tick that
+    // ended the last attack) is still applied.
+    if (Replay_.End && FramesDone >= Replay_.End && (FramesDone > Replay_.End || ScriptPos_ == Script_.size()))
+        return true;
     if (!Options.ExitOnEvent.empty() && Form->Log.CountOf(Options.ExitOnEvent) >= Options.ExitOnCount) return true;
     return false;
 }

@@ -29,6 +29,15 @@ events "$WORK/play.jsonl" end | grep -q "\"frame\": $(header "$second" frames)[,
 [ "$(ls "$REPLAYS"/*.kvr | wc -l)" -eq 2 ] || fail "watching a replay kept a new one"
 cmp -s "$WORK/score-before" "$WORK/play/Score.dtf" || fail "watching a replay wrote Score.dtf"
 
+# A run stopped by the tick that ended an endurance attack: the replay still pays its bonus.
+XDG_DATA_HOME="$WORK/endurance" "$KV" --headless --data "$WORK/rec" --practice TROneBSprite --invincible --exit-on endurance_end \
+      --record "$WORK/endurance.txt" --log "$WORK/endurance.jsonl" 2> "$WORK/endurance.err" || fail "the endurance run failed"
+endurance="$(ls "$WORK"/endurance/kalvento/replays/*.kvr)"
+"$KV" --headless --data "$WORK/play" --input "$endurance" --log "$WORK/endplay.jsonl" 2> "$WORK/endplay.err" \
+  || fail "the endurance replay did not play back: $(cat "$WORK/endplay.err")"
+[ -n "$(events "$WORK/endplay.jsonl" endurance_end)" ] || fail "the replay stopped before the endurance ended"
+events "$WORK/endplay.jsonl" end | grep -q "\"score\": $(header "$endurance" score)[,}]" || fail "the endurance replay's score is not its game's"
+
 # A replay whose game no longer matches stops at its first checkpoint, saying so.
 sed '0,/^1 check /s/^1 check .*/1 check 0123456789abcdef/' "$second" > "$WORK/bent.kvr"
 expect_status 3 "$WORK/bent.err" --headless --data "$WORK/play" --input "$WORK/bent.kvr"
