@@ -31,7 +31,8 @@ std::string UsageText() {
            "  --frames N            stop after N frames\n"
            "  --seed S              seed the random generator (0 to 4294967295)\n"
            "  --input FILE          play a scripted input file\n"
-           "  --record FILE         record the input to FILE in the same format\n"
+           "  --record FILE         record the input to FILE in the same format; each game played is\n"
+           "                        also kept in the replays folder (a window keeps them anyway)\n"
            "  --screenshot FILE     PNG of the last frame\n"
            "  --screenshot-at N[,N…]  PNGs of those frames instead (FILE-N.png)\n"
            "  --log FILE            event log, one JSON object a line\n"
@@ -44,6 +45,8 @@ std::string UsageText() {
            "  --exit-on EVENT[:N]   end the run once the event log has recorded EVENT N times\n"
            "  --practice WHAT       start a practice game at a stage (stage1 … stage4, extra) or a\n"
            "                        boss phase (TROneASprite, TVelusBSprite …); no record is kept\n"
+           "  --history             count the attack history of a headless or scripted run (a window\n"
+           "                        counts the games played in it anyway)\n"
            "  --keys                show the key table in use (keys.conf of the configuration folder)\n"
            "  --bind STATE=KEY[,KEY…]  set a state's keys in keys.conf (repeatable), e.g. shot=Z,Space\n"
            "  --help                show this text\n";
@@ -100,6 +103,8 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
                 for (const std::string& t : PracticeTargets()) all += (all.empty() ? "" : " ") + t;
                 throw TUsageError{"--practice: '" + o.Practice + "' is no stage or boss phase; choose one of: " + all};
             }
+        } else if (a == "--history") {
+            o.History = true;
         } else if (a == "--invincible") {
             o.Invincible = true;
         } else if (a == "--exit-on") {

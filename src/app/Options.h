@@ -22,6 +22,7 @@ struct TOptions {
     bool Autopilot = false;
     bool Invincible = false;
     std::string Practice;  // a stage or boss phase to start at
+    bool History = false;  // --history: count the attack history also where a run would not
     std::string ExitOnEvent;
     int64_t ExitOnCount = 1;
     bool Help = false;

@@ -24,6 +24,7 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
         std::cerr << "kalvento: " << e.what() << "\n";
         return 1;
     }
+    session.KeepUserFiles(false);
 
     // Pixels are drawn only when a picture of the run is wanted.
     std::unique_ptr<TScreenshotSurface> pixels;
@@ -57,7 +58,7 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
     std::unique_ptr<TAutopilot> pilot;
     if (O.Autopilot) pilot = std::make_unique<TAutopilot>(form, keyboard);
     form.FormCreate();
-    session.StartRequestedGame();
+    if (!session.StartRequestedGame()) return session.ExitStatus();
 
     TKeyboard recorder(&keyboard);  // what the keys say, for --record
     int64_t frame = 0;

@@ -32,10 +32,11 @@ namespace kv::app {
 
 namespace {
 
-// Esc or P on the keyboard, Start on a game controller.
-bool IsPauseEvent(const SDL_Event& E) {
+// Esc or P on the keyboard, Start on a game controller. While a replay plays, Esc stops it.
+bool IsPauseEvent(const SDL_Event& E, bool Watching) {
     if (E.type == SDL_KEYDOWN)
-        return !E.key.repeat && (E.key.keysym.scancode == SDL_SCANCODE_ESCAPE || E.key.keysym.scancode == SDL_SCANCODE_P);
+        return !E.key.repeat && ((!Watching && E.key.keysym.scancode == SDL_SCANCODE_ESCAPE) ||
+                                 E.key.keysym.scancode == SDL_SCANCODE_P);
     return E.type == SDL_CONTROLLERBUTTONDOWN && E.cbutton.button == SDL_CONTROLLER_BUTTON_START;
 }
 
@@ -46,6 +47,20 @@ bool IsFullscreenKey(const SDL_Event& E) {
     return k == SDL_SCANCODE_F11 ||
            ((k == SDL_SCANCODE_RETURN || k == SDL_SCANCODE_KP_ENTER) && (E.key.keysym.mod & KMOD_ALT) != 0);
 }
+
+bool IsStopReplayEvent(const SDL_Event& E) {
+    return E.type == SDL_KEYDOWN && !E.key.repeat && E.key.keysym.scancode == SDL_SCANCODE_ESCAPE;
+}
+
+// Tab or a controller's right shoulder, held: a replay runs at four times its speed.
+void TrackFastKey(const SDL_Event& E, bool& Held) {
+    if ((E.type == SDL_KEYDOWN || E.type == SDL_KEYUP) && E.key.keysym.scancode == SDL_SCANCODE_TAB)
+        Held = E.type == SDL_KEYDOWN;
+    if ((E.type == SDL_CONTROLLERBUTTONDOWN || E.type == SDL_CONTROLLERBUTTONUP) &&
+        E.cbutton.button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER)
+        Held = E.type == SDL_CONTROLLERBUTTONDOWN;
+}
+constexpr int32_t kFastFrames = 4;
 
 // The last frame dimmed, "PAUSE" across its middle; drawn on the window, so the back buffer and
 // its screenshots stay as the game left them.
@@ -74,6 +89,9 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     const std::filesystem::path configDir = ConfigDir();
     files::TSettingsFile settings = files::LoadSettings(configDir.empty() ? configDir : configDir / "settings.toml");
     if (!settings.Error.empty()) std::cerr << "kalvento: " << settings.Error << "; the default settings are used\n";
+    session.KeepUserFiles(true);
+    // A saved replay being watched: the player only pauses it, stops it or runs it faster.
+    const bool watching = session.PlaysReplay();
     TSdlWindowOptions wo;
     wo.Scale = O.Scale;
     if (wo.Scale == 0) {
@@ -179,10 +197,10 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         if (music) form.Handle([&] { music->DeliverNotifications(); });
     };
     form.FormCreate();
-    session.StartRequestedGame();
+    bool quit = !session.StartRequestedGame();
 
     TFramePacer pacer(SDL_GetPerformanceFrequency());
-    bool quit = false;
+    bool fastHeld = false;
     while (!quit && !session.ShouldStop(frame)) {
         SDL_Event e;
         // Every handler runs under the window's guard: an error is reported and skips the rest of
@@ -197,15 +215,18 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
                     saveWindow();
                 }
                 if (window->HandleEvent(e)) logWindow();
-                if (IsPauseEvent(e) && !form.NameEntry && !widgets.TextInputActive()) togglePause();
+                if (IsPauseEvent(e, watching) && !form.NameEntry && !widgets.TextInputActive()) togglePause();
+                if (watching && IsStopReplayEvent(e)) quit = true;
+                if (watching) TrackFastKey(e, fastHeld);
                 screenshotKey.HandleEvent(e);
                 widgets.HandleEvent(e);
             });
         }
-        // Clicks on the controls run between frames, on this thread.
-        for (const std::string& name : widgets.TakeClicks()) session.Click(frame + 1, name);
+        // Clicks on the controls run between frames, on this thread; a replay plays its own.
+        for (const std::string& name : widgets.TakeClicks())
+            if (!watching) session.Click(frame + 1, name);
         for (const auto& [name, text] : widgets.TakeEdits())
-            form.Handle([&] { session.RecordType(frame + 1, name, text); });
+            if (!watching) form.Handle([&] { session.RecordType(frame + 1, name, text); });
         if (music) form.Handle([&] { music->DeliverNotifications(); });
         form.Handle(secondTimer);
         while (!form.PendingErrorBoxes.empty()) {
@@ -218,17 +239,24 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
             form.Log.Write("message", {{"text", autoDialogs.Messages[dialogsSeen]}});
         const bool active = clock.FramesRun(window->HasFocus() || scriptedKeys);
         if (active) {
-            const int64_t next = frame + 1;
-            session.ApplyScript(next, &scripted);
-            // What the script did between frames may end the run, as it did where it was recorded.
-            if (!session.ShouldStop(frame)) {
+            // Held fast, a replay runs its extra frames straight after the paced one; only the
+            // last of them is shown.
+            const int32_t frames = watching && fastHeld ? kFastFrames : 1;
+            for (int32_t i = 0; i < frames && !session.ShouldStop(frame); ++i) {
+                const int64_t next = frame + 1;
+                session.ApplyScript(next, &scripted);
+                // What the script did between frames may end the run, as it did where it was recorded.
+                if (session.ShouldStop(frame)) break;
                 if (pilot) pilot->BeforeFrame(next, session);
                 session.RecordStates(next, keysProbe.Read() | stickProbe.Read());
                 window->SelectTarget();
-                if (form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), true)) {
-                    frame = next;
-                    form.Handle([&] { session.AfterFrame(frame); });
-                }
+                // The frame's handler carries its own guard; the extra frames of a fast replay
+                // are not paced by the timer.
+                const bool ran = i == 0 ? form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), true)
+                                        : (form.DXTimer1.OnTimer(1), true);
+                if (!ran) break;
+                frame = next;
+                form.Handle([&] { session.AfterFrame(frame); });
             }
         } else {
             form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), false);
@@ -254,6 +282,8 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         }
     }
     saveWindow();
+    // Shown rather than a different game: the player is told why the replay stopped.
+    if (watching && session.Diverged()) widgets.ShowMessage("Kalvento", session.DivergenceMessage());
     session.Finish();
     return session.ExitStatus();
 }

@@ -1,11 +1,15 @@
 #include "app/Session.h"
 
+#include <ctime>
 #include <iostream>
 #include <sstream>
 #include <stdexcept>
 
+#include "app/UserDirs.h"
 #include "shell/StateChecksum.h"
 #include "stages/Practice.h"
+#include "userfiles/AttackHistory.h"
+#include "userfiles/Replays.h"
 
 namespace kv::app {
 
@@ -25,6 +29,12 @@ void TSession::OpenFiles() {
             ScriptHasTimer_ |= a.Kind == headless::TScriptAction::Timer;
             (a.Kind == headless::TScriptAction::Check ? Checks_ : Script_).push_back(a);
         }
+        rec.Actions.clear();
+        Replay_ = std::move(rec);
+        // A replay holds every one-second tick its game had, none or many.
+        ScriptHasTimer_ |= PlaysReplay();
+        if (PlaysReplay() && !Options.Practice.empty())
+            throw std::runtime_error(Options.InputFile + " is the replay of one game, which says how it starts: leave out --practice");
     }
     if (!Options.LogFile.empty()) {
         LogOut_.open(Options.LogFile, std::ios::binary | std::ios::trunc);
@@ -36,16 +46,33 @@ void TSession::OpenFiles() {
     }
 }
 
+void TSession::KeepUserFiles(bool Windowed) {
+    const bool played = Windowed && Options.InputFile.empty() && !Options.Autopilot;
+    SaveReplays_ = !PlaysReplay() && (played || !Options.RecordFile.empty());
+    CountHistory_ = !PlaysReplay() && (played || Options.History);
+    if (!SaveReplays_ && !CountHistory_) return;
+    DataHome_ = PlayerDataDir();
+    if (DataHome_.empty()) {
+        std::cerr << "kalvento: no data folder (set HOME or XDG_DATA_HOME): no replays or attack history are kept\n";
+        SaveReplays_ = CountHistory_ = false;
+    }
+}
+
 void TSession::Attach(TForm1& F, uint32_t Seed) {
     Form = &F;
+    if (PlaysReplay()) {
+        F.WatchingReplay = true;
+        if (Replay_.Invincible) F.Invincible = true;
+    }
     if (RecordOut_.is_open())
         RecordOut_ << "# Kalvento input recording: play it back with --input (and the same --invincible)\n"
                    << "version " << headless::RecordingVersion << "\nseed " << Seed << "\n";
     F.Log.KeepLines = false;
-    F.Invincible = Options.Invincible;
+    F.Invincible = F.Invincible || Options.Invincible;
     F.ScoreFile = Options.ScoreFile;
     F.MusicDir = Options.MusicDir;
     F.DataMissing = Options.DataMissing;
+    F.Log.Observer = [this](const std::string& Event, const TLogFields& Fields) { OnEvent(Event, Fields); };
     if (LogOut_.is_open())
         F.Log.Sink = [this](const std::string& line) {
             LogOut_ << line << '\n';
@@ -120,6 +147,7 @@ void TSession::ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard)
 }
 
 void TSession::RecordStates(int64_t Frame, const TDXInputStates& Current) {
+    Game_.States(Frame, Current);
     if (!RecordOut_.is_open()) return;
     for (int32_t s = 0; s < InputStateCount; ++s) {
         if (Current.test(s) == LastRecorded_.test(s)) continue;
@@ -133,23 +161,99 @@ void TSession::RecordStates(int64_t Frame, const TDXInputStates& Current) {
 }
 
 void TSession::RecordClick(int64_t Frame, const std::string& Name) {
+    headless::TScriptAction a;
+    a.Frame = Frame;
+    a.Kind = headless::TScriptAction::Click;
+    a.Target = Name;
+    Game_.Action(a);
     if (RecordOut_.is_open()) RecordOut_ << Frame << " click " << Name << '\n';
 }
 
 void TSession::RecordType(int64_t Frame, const std::string& Name, const std::string& Text) {
+    headless::TScriptAction a;
+    a.Frame = Frame;
+    a.Kind = headless::TScriptAction::Type;
+    a.Target = Name;
+    a.Text = Text;
+    Game_.Action(a);
     if (RecordOut_.is_open()) RecordOut_ << Frame << " type " << Name << ' ' << Text << '\n';
 }
 
 void TSession::RecordTimer(int64_t Frame) {
+    headless::TScriptAction a;
+    a.Frame = Frame;
+    a.Kind = headless::TScriptAction::Timer;
+    Game_.Action(a);
     if (RecordOut_.is_open()) RecordOut_ << Frame << " timer\n";
 }
 
-void TSession::StartRequestedGame() {
+bool TSession::StartRequestedGame() {
+    if (PlaysReplay()) {
+        StartFailed_ = !Form->Handle([this] {
+            ApplyGameStartState(*Form, Replay_.State);
+            StartReplayedGame(*Form, Replay_.Start);
+        });
+        return !StartFailed_;
+    }
     if (!Options.Practice.empty()) Form->Handle([this] { StartPractice(*Form, Options.Practice); });
+    return true;
+}
+
+void TSession::OnEvent(const std::string& Event, const TLogFields& Fields) {
+    if (CountHistory_) Attacks_.Event(*Form, Event, Fields);
+    if (Event == "start") {
+        // Nothing starts a game over one under way; should it happen, the first is kept as cut off.
+        if (GameRunning_) EndGame(LastFrame_, Form->Score, "unfinished");
+        GameRunning_ = true;
+        Result_ = "unfinished";
+        if (SaveReplays_) {
+            auto field = [&](const char* Name) {
+                for (const auto& [k, v] : Fields)
+                    if (const auto* text = std::get_if<std::string>(&v); text && k == Name) return *text;
+                return std::string();
+            };
+            Game_.Begin(*Form, LastFrame_, field("mode"), field("practice"));
+        }
+    } else if (Event == "game_over" || Event == "game_clear") {
+        Result_ = Event == "game_over" ? "game over" : "game clear";
+    } else if ((Event == "menu" || Event == "name_entry") && GameRunning_) {
+        // The end of the game-over or game-clear screen; the score still stands.
+        GameEnded_ = true;
+        EndScore_ = Form->Score;
+    }
+}
+
+void TSession::EndGame(int64_t Frame, int32_t Score, const std::string& Result) {
+    GameRunning_ = GameEnded_ = false;
+    if (Game_.Active()) {
+        userfiles::TReplayInfo info;
+        info.Time = static_cast<int64_t>(std::time(nullptr));
+        const std::string text = Game_.Finish(Frame, Score, Result, info);
+        if (info.Frames > 0) {
+            try {
+                userfiles::SaveReplay(userfiles::ReplayDir(DataHome_), info, text);
+            } catch (const std::exception& e) {
+                Form->ReportError(std::string("the replay of this game was not kept: ") + e.what());
+            }
+        }
+    }
+    if (CountHistory_) {
+        try {
+            userfiles::AddToAttackHistory(userfiles::AttackHistoryFile(DataHome_), Attacks_.Take());
+        } catch (const std::exception& e) {
+            Form->ReportError(e.what());
+        }
+    }
 }
 
 void TSession::AfterFrame(int64_t Frame) {
     GameCleanedUp_ = HeapReturn_.AfterFrame(*Form);
+    LastFrame_ = Frame;
+    if (CountHistory_) Attacks_.AfterFrame(*Form);
+    if (GameEnded_)
+        EndGame(Frame, EndScore_, Result_);
+    else
+        Game_.AfterFrame(*Form, Frame);
     const bool record = RecordOut_.is_open() && Frame % CheckInterval == 0;
     // Checks between frames the run never stopped at are passed over.
     while (CheckPos_ < Checks_.size() && Checks_[CheckPos_].Frame < Frame) ++CheckPos_;
@@ -170,6 +274,9 @@ void TSession::AfterFrame(int64_t Frame) {
     const std::string actual = headless::FormatChecksum(now), expected = headless::FormatChecksum(recorded);
     std::cerr << "kalvento: the replay diverged from " << Options.InputFile << " at frame " << Frame
               << ": the game state's checksum is " << actual << ", the recording has " << expected << std::endl;
+    DivergenceMessage_ = "This replay no longer matches this version of Kalvento: at frame " + std::to_string(Frame) +
+                         " the game differs from the one recorded, so the playback was stopped there.\n\n" +
+                         Options.InputFile;
     Form->Log.Write("diverged", {{"checks_passed", static_cast<int64_t>(CheckPos_ - 1)},
                                  {"expected", expected},
                                  {"actual", actual}});
@@ -178,11 +285,17 @@ void TSession::AfterFrame(int64_t Frame) {
 bool TSession::ShouldStop(int64_t FramesDone) const {
     if (Form->CloseRequested || Diverged_) return true;
     if (Options.Frames && FramesDone >= *Options.Frames) return true;
+    // What the game did between its last frame and the end of its run (a one-second tick that
+    // ended the last attack) is still applied.
+    if (Replay_.End && FramesDone >= Replay_.End && (FramesDone > Replay_.End || ScriptPos_ == Script_.size()))
+        return true;
     if (!Options.ExitOnEvent.empty() && Form->Log.CountOf(Options.ExitOnEvent) >= Options.ExitOnCount) return true;
     return false;
 }
 
 void TSession::Finish() {
+    // A game the window was closed on is the player's all the same.
+    if (GameRunning_) EndGame(LastFrame_, GameEnded_ ? EndScore_ : Form->Score, GameEnded_ ? Result_ : "unfinished");
     Form->Log.Write("end", {{"score", int64_t{Form->Score}},
                             {"hp", int64_t{Form->HP}},
                             {"bomb", int64_t{Form->Bomb}},

@@ -2,6 +2,7 @@
 // What a run shares whatever drives it: the event log file, the input script, the recording,
 // the autopilot and the exit conditions.
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -9,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "app/AttackCounter.h"
+#include "app/GameRecorder.h"
 #include "app/HeapReturn.h"
 #include "app/Options.h"
 #include "platform/headless/Headless.h"
@@ -23,8 +26,16 @@ public:
 
     // Opens the files the options name; raises std::runtime_error with a clear message.
     void OpenFiles();
+    // Whether the games of this run are kept as replays and counted in the attack history of
+    // the data folder: a window's games are, a headless run's when --record (--history) asks; a
+    // playback never is. Call after OpenFiles.
+    void KeepUserFiles(bool Windowed);
+    bool SavesReplays() const { return SaveReplays_; }
+    bool CountsHistory() const { return CountHistory_; }
     // Seed: the one the window was given; a recording notes it.
     void Attach(TForm1& Form, uint32_t Seed);
+    // The input is a saved replay of one game: it starts that game itself and ends with it.
+    bool PlaysReplay() const { return !Replay_.Start.empty(); }
     // The seed a recording played back was made with, when it says.
     std::optional<uint32_t> ScriptSeed() const { return ScriptSeed_; }
 
@@ -47,25 +58,30 @@ public:
     // Types into a visible edit field (through its filter), recording it.
     void Type(int64_t Frame, const std::string& Name, const std::string& Text);
 
-    // After the window's creation: the practice game the options ask for.
-    void StartRequestedGame();
+    // After the window's creation: the practice game the options ask for, or the replay's game.
+    // False when a replay's game cannot be started (reported; the run should end).
+    bool StartRequestedGame();
     // After frame Frame has run: a recording notes the state every CheckInterval frames, a
     // playback compares it with what was noted and stops at the first difference.
     void AfterFrame(int64_t Frame);
     static constexpr int64_t CheckInterval = 300;
     bool Diverged() const { return Diverged_; }
+    // What the player is told when a playback no longer matches its recording.
+    const std::string& DivergenceMessage() const { return DivergenceMessage_; }
     // Whether the last AfterFrame found a game over and its sprites freed (the heap was trimmed).
     bool GameCleanedUp() const { return GameCleanedUp_; }
 
     bool ShouldStop(int64_t FramesDone) const;
     void Finish();  // the end event, files flushed
-    // 0, or 3 when a playback diverged from its recording.
-    int ExitStatus() const { return Diverged_ ? 3 : 0; }
+    // 0; 3 when a playback diverged from its recording; 1 when a replay could not start.
+    int ExitStatus() const { return Diverged_ ? 3 : StartFailed_ ? 1 : 0; }
 
     const TOptions& Options;
     TForm1* Form = nullptr;
 
 private:
+    void OnEvent(const std::string& Event, const TLogFields& Fields);
+    void EndGame(int64_t Frame, int32_t Score, const std::string& Result);
     TButton* FindButton(const std::string& Name);
     TEdit* FindEdit(const std::string& Name);
     std::ofstream LogOut_, RecordOut_;
@@ -77,6 +93,18 @@ private:
     bool GameCleanedUp_ = false;
     bool ScriptHasTimer_ = false;
     TDXInputStates LastRecorded_;
+    headless::TRecording Replay_;  // the input's start, state and end (no actions)
+    std::string DivergenceMessage_;
+    bool StartFailed_ = false;
+    // The games of the run, for the replays and the attack history.
+    bool SaveReplays_ = false, CountHistory_ = false;
+    std::filesystem::path DataHome_;
+    TGameRecorder Game_;
+    TAttackCounter Attacks_;
+    int64_t LastFrame_ = 0;
+    bool GameRunning_ = false, GameEnded_ = false;
+    int32_t EndScore_ = 0;
+    std::string Result_;
 };
 
 }  // namespace kv::app

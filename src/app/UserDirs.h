@@ -7,7 +7,7 @@ namespace kv::app {
 // $XDG_CONFIG_HOME/kalvento, else ~/.config/kalvento; empty when there is no home folder.
 // Not created here.
 std::filesystem::path ConfigDir();
-// $XDG_DATA_HOME/kalvento, else ~/.local/share/kalvento: the record and the player's other files.
+// $XDG_DATA_HOME/kalvento, else ~/.local/share/kalvento: the record, replays, attack history.
 // Empty when there is no home folder. Not created here.
 std::filesystem::path PlayerDataDir();
 // Where screenshots go: $XDG_PICTURES_DIR, else XDG_PICTURES_DIR of user-dirs.dirs, else

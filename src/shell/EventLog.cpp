@@ -51,6 +51,7 @@ void TEventLog::Write(const std::string& Event, const TLogFields& Fields) {
     Counts_[Event]++;
     if (KeepLines) Lines_.push_back(line);
     if (Sink) Sink(line);
+    if (Observer) Observer(Event, Fields);
 }
 
 int64_t TEventLog::CountOf(const std::string& Event) const {

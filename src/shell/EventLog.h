@@ -16,6 +16,8 @@ class TEventLog {
 public:
     // Receives every finished line (without the line break); empty means no log file.
     std::function<void(const std::string&)> Sink;
+    // Sees every event as it is written (the app keeps its replays and attack history by them).
+    std::function<void(const std::string& Event, const TLogFields& Fields)> Observer;
     int64_t Frame = 0;
 
     void Write(const std::string& Event, const TLogFields& Fields = {});

@@ -113,6 +113,7 @@ public:
     int32_t ShotCount = 0;  // the ship's fire cadence; never reset
     bool Invincible = false;  // testing aid (--invincible): the hit box takes no damage
     bool Practice = false;    // a practice game (--practice): its score is never recorded
+    bool WatchingReplay = false;  // a saved replay plays: Score.dtf is never written
     int32_t GameOverCount = 0, GameClearCount = 0;
 
     // Last position of the hit box and ship, for code that aims after they were freed.

@@ -218,6 +218,8 @@ void TForm1::Load() {
 }
 
 void TForm1::Save() {
+    // An old game shown again must not put its record over the player's newer one.
+    if (WatchingReplay) return;
     TScoreFileState& state = Vars<TScoreFileState>();
     const std::string path = ScorePath();
     if (!state.Loaded)

@@ -125,6 +125,32 @@ TRecording ParseRecording(const std::string& Text, const std::string& Source) {
         std::istringstream ls(line.substr(start));
         std::string frameText, verb;
         ls >> frameText >> verb;
+        if (frameText == "start" || frameText == "state" || frameText == "invincible" || frameText == "end") {
+            if (!out.empty()) fail(frameText + " must come before the actions");
+            std::string rest;
+            std::getline(ls, rest);
+            if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+            if (frameText == "start") {
+                if (!rec.Start.empty()) fail("the start is given twice");
+                const bool practice = verb == "practice" && !rest.empty() && rest.find(' ') == std::string::npos;
+                if (!(((verb == "normal" || verb == "extra") && rest.empty()) || practice))
+                    fail("start needs 'normal', 'extra' or 'practice WHAT'");
+                rec.Start = practice ? verb + " " + rest : verb;
+            } else if (frameText == "state") {
+                if (verb.empty()) fail("state needs a name");
+                rec.State.emplace_back(verb, rest);
+            } else if (frameText == "invincible") {
+                if (!verb.empty()) fail("unexpected '" + verb + "'");
+                rec.Invincible = true;
+            } else {
+                if (rec.End) fail("the end is given twice");
+                if (!rest.empty() || verb.empty() || verb.size() > 12 || verb.find_first_not_of("0123456789") != std::string::npos ||
+                    std::stoll(verb) < 1)
+                    fail("end needs a frame number, not '" + verb + (rest.empty() ? "" : " " + rest) + "'");
+                rec.End = std::stoll(verb);
+            }
+            continue;
+        }
         if (frameText == "version" || frameText == "seed") {
             std::string extra;
             const std::string value = verb;

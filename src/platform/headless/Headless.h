@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/Input.h"
@@ -129,14 +130,21 @@ struct TScriptAction {
 };
 
 // A script as a recording writes it: a format version and the seed above the actions.
-// Hand-written scripts without them are version 1.
+// Hand-written scripts without them are version 1. A replay of one game (version 3) also says
+// how that game began: the window's state just before the start ("state NAME VALUE" lines),
+// the start itself ("start normal", "start extra", "start practice WHAT"), whether the ship was
+// invincible, and the frame the game ended on ("end N").
 struct TRecording {
     int32_t Version = 1;
     bool HasSeed = false;
     uint32_t Seed = 0;
+    std::string Start;  // "" (a script that starts from the menu), "normal", "extra", "practice WHAT"
+    std::vector<std::pair<std::string, std::string>> State;
+    bool Invincible = false;
+    int64_t End = 0;  // 0: none given
     std::vector<TScriptAction> Actions;
 };
-constexpr int32_t RecordingVersion = 2;
+constexpr int32_t RecordingVersion = 3;
 
 // Parses a script; raises std::runtime_error naming the line for anything malformed.
 TRecording ParseRecording(const std::string& Text, const std::string& Source);
