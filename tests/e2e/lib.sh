@@ -6,8 +6,9 @@ RUN_DIR="$(dirname "$KV")"
 rm -rf "$WORK"
 mkdir -p "$WORK"
 fail() { echo "FAIL: $*" >&2; exit 1; }
-# Replays and the attack history go to the scratch folder, never to the tester's own.
-export XDG_DATA_HOME="$WORK/xdg-data"
+# Replays, the attack history and the window's settings go to the scratch folder, never to the
+# tester's own.
+export XDG_DATA_HOME="$WORK/xdg-data" XDG_CONFIG_HOME="$WORK/xdg-config"
 # The program as the windowed tests start it. In a sanitizer build, Mesa's GL driver is kept
 # loaded to the end: unloaded at exit, it takes with it the only pointers to two blocks it
 # keeps, which the leak check would then count as lost.
