@@ -15,6 +15,7 @@
 #include "app/Screenshots.h"
 #include "app/Session.h"
 #include "app/UserDirs.h"
+#include "app/WindowedUi.h"
 #include "platform/headless/Headless.h"
 #include "platform/sdl/FramePacer.h"
 #include "platform/sdl/SdlAudio.h"
@@ -142,6 +143,11 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     };
     form.FormCreate();
     session.StartRequestedGame();
+    // The keyboard and pad on the controls, and the player's windows; scripted runs go without.
+    std::unique_ptr<TWindowedUi> playerUi;
+    if (!scriptedKeys)
+        playerUi = std::make_unique<TWindowedUi>(TWindowedParts{form, session, widgets, *window, mixer, joystick, keysProbe,
+                                                                frame, togglePause, configDir, playerKeys.Keys});
 
     TFramePacer pacer(SDL_GetPerformanceFrequency());
     bool quit = false;
@@ -149,6 +155,7 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_QUIT) quit = true;
+            if (playerUi && playerUi->HandleEvent(e)) continue;
             if (IsPauseEvent(e) && !form.NameEntry && !widgets.TextInputActive()) togglePause();
             screenshotKey.HandleEvent(e);
             widgets.HandleEvent(e);

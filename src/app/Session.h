@@ -46,6 +46,8 @@ public:
     void Click(int64_t Frame, const std::string& Name);
     // Types into a visible edit field (through its filter), recording it.
     void Type(int64_t Frame, const std::string& Name, const std::string& Text);
+    // Starts a practice game (as --practice does) from the menu, recording it.
+    void Practice(int64_t Frame, const std::string& Target);
 
     // After the window's creation: the practice game the options ask for.
     void StartRequestedGame();
@@ -76,6 +78,7 @@ private:
     THeapReturn HeapReturn_;
     bool GameCleanedUp_ = false;
     bool ScriptHasTimer_ = false;
+    bool ScriptPractises_ = false;
     TDXInputStates LastRecorded_;
 };
 

@@ -44,6 +44,8 @@ TForm1::~TForm1() {
     Engine_.reset();  // sprites first: their destructors may still look at the window
 }
 
+void TForm1::SetKeyTable(const TKeyAssignment& Keys) { Keyboard_->Keys = Keys; }
+
 void TForm1::ReportError(const std::string& Message) {
     if (std::find(ShownErrors_.begin(), ShownErrors_.end(), Message) != ShownErrors_.end()) return;
     ShownErrors_.push_back(Message);
