@@ -14,7 +14,7 @@ namespace kv::ui {
 
 namespace {
 
-constexpr float Left = 6, Top = 14, Right = TSdlWindow::LogicalWidth - 6, Bottom = TSdlWindow::LogicalHeight - 8;
+constexpr float Left = 6, Right = TSdlWindow::LogicalWidth - 6, MaxTop = 14, MaxBottom = TSdlWindow::LogicalHeight - 8;
 constexpr float TitleH = 18, Pad = 6, RowH = 18, LineH = 14;
 constexpr int32_t FontPx = 12;
 constexpr ImU32 WarnText = IM_COL32(192, 0, 0, 255);
@@ -41,6 +41,14 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
     for (const std::string& l : M.RowLabels) W.NeedGlyphs(l);
     ImFont* f = W.UiFont(FontPx);
 
+    // As tall as the entries need, centred; a long list fills the playfield and scrolls.
+    const int32_t lines = M.Status.empty() ? 0 : 1 + static_cast<int32_t>(std::count(M.Status.begin(), M.Status.end(), '\n'));
+    const float statusH = lines * LineH + (lines ? Pad : 0);
+    const int32_t rows = RowCount(M);
+    const float natural = 3 + TitleH + Pad + rows * RowH + Pad + statusH + 4;
+    const float height = std::min(MaxBottom - MaxTop, natural);
+    const float Top = std::floor((TSdlWindow::LogicalHeight - height) / 2), Bottom = Top + height;
+
     ImGui::SetNextWindowPos(ImVec2(Left, Top));
     ImGui::SetNextWindowSize(ImVec2(Right - Left, Bottom - Top));
     ImGui::Begin("##kv-player-window", nullptr,
@@ -66,12 +74,8 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
         classic::CentredText(d, f, c0, c1, "×", classic::Text, false);
     }
 
-    // The status lines at the foot.
-    int32_t lines = M.Status.empty() ? 0 : 1 + static_cast<int32_t>(std::count(M.Status.begin(), M.Status.end(), '\n'));
-    const float statusH = lines * LineH + (lines ? Pad : 0);
     const float rowsTop = tb1.y + Pad, rowsBottom = Bottom - 4 - statusH;
     const int32_t fit = std::max(1, static_cast<int32_t>((rowsBottom - rowsTop) / RowH));
-    const int32_t rows = RowCount(M);
     if (const TEntry* fe = M.Focused()) {
         if (fe->Row < M.FirstRow) M.FirstRow = fe->Row;
         if (fe->Row >= M.FirstRow + fit) M.FirstRow = fe->Row - fit + 1;

@@ -48,6 +48,8 @@ public:
     void OpenHub();
     void OpenSettings();
     bool WindowOpen() const;
+    // The window on top (nullptr: none), for the tests.
+    const TMenu* TopMenu() const { return Top() ? &Top()->Menu : nullptr; }
     // The menu button that opens the hub.
     TButton MoreButton;
 

@@ -17,6 +17,7 @@
 #include "platform/sdl/SdlWidgets.h"
 #include "platform/sdl/SdlWindow.h"
 #include "support/World.h"
+#include "ui/Sources.h"
 
 namespace kv {
 namespace {
@@ -161,6 +162,55 @@ TEST_F(PlayerWindows, PracticeFromTheMenuStartsAndRecordsAsTheOptionDoes) {
     EXPECT_NE(Read(rec).find("\n1 practice TROneASprite\n"), std::string::npos) << Read(rec);
     // Nothing the windows did besides is in the recording.
     EXPECT_EQ(Read(rec).find(" click "), std::string::npos);
+}
+
+// What the replay storage and the attack history will hand the windows.
+struct TFakeShelf : ui::IReplayShelf {
+    std::vector<ui::TReplayInfo> Items{{"r1", "2026-12-08 21:30", "Normal", 12340, 3 * 3600 + 420, false},
+                                       {"r2", "2026-12-07 20:00", "Extra", 500, 60, true}};
+    std::vector<std::string> Played;
+    std::vector<ui::TReplayInfo> List() override { return Items; }
+    std::string Play(const std::string& Id) override {
+        Played.push_back(Id);
+        return {};
+    }
+    std::string Keep(const std::string& Id, bool Kept) override {
+        for (auto& r : Items)
+            if (r.Id == Id) r.Kept = Kept;
+        return {};
+    }
+};
+struct TFakeHistory : ui::IAttackHistory {
+    std::optional<ui::TAttackRecord> Find(const std::string& Attack) override {
+        if (Attack == "輝式「光閃の守護」") return ui::TAttackRecord{3, 1};
+        return std::nullopt;
+    }
+};
+
+TEST_F(PlayerWindows, ReplaysAreKeptAndPlayedAndTheHistoryShowsBesideItsAttack) {
+    TFakeShelf shelf;
+    TFakeHistory history;
+    Open();
+    Ui->Ui().ReplayShelf = &shelf;
+    Ui->Ui().AttackHistory = &history;
+    // The hub (through the added menu button), then the practice list.
+    Keys_({SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT, SDL_SCANCODE_RETURN,
+           SDL_SCANCODE_DOWN, SDL_SCANCODE_RETURN});
+    const ui::TMenu* practice = Ui->Ui().TopMenu();
+    ASSERT_TRUE(practice);
+    ASSERT_GT(practice->Entries.size(), 5u);
+    EXPECT_EQ(practice->Entries[4].Value, "1/3");  // R-One's first attack: ended cleanly once of three
+    EXPECT_EQ(practice->Entries[5].Value, "-/-");
+    // Back to the hub, down to the replays: the first one, keep it for good, then play it.
+    Keys_({SDL_SCANCODE_X, SDL_SCANCODE_DOWN, SDL_SCANCODE_RETURN});
+    const ui::TMenu* list = Ui->Ui().TopMenu();
+    ASSERT_TRUE(list);
+    EXPECT_NE(list->Entries[0].Value.find("12340  3:07"), std::string::npos) << list->Entries[0].Value;
+    Keys_({SDL_SCANCODE_RETURN, SDL_SCANCODE_DOWN, SDL_SCANCODE_RETURN});
+    EXPECT_TRUE(shelf.Items[0].Kept);
+    Keys_({SDL_SCANCODE_RETURN, SDL_SCANCODE_RETURN});
+    EXPECT_EQ(shelf.Played, std::vector<std::string>{"r1"});
+    EXPECT_FALSE(Ui->Ui().WindowOpen());
 }
 
 }  // namespace
