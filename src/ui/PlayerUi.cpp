@@ -182,6 +182,9 @@ bool TPlayerUi::HandleEvent(const SDL_Event& E) {
     }
     const TContext c = Context();
     EnterContext(c);
+    // A click may move the keys to another field: followed for the next turns, while ImGui
+    // takes it in.
+    if (E.type == SDL_MOUSEBUTTONDOWN && c == NameEntry) ClickTurns_ = 3;
     if (c == Windows && Top()->Capture(E)) {
         Purge();
         return true;
@@ -276,7 +279,6 @@ bool TPlayerUi::Version(const TNavEvent& N) {
 
 void TPlayerUi::FocusNameControl(const void* Control) {
     NameFocus_ = Control;
-    NameMovePending_ = true;
     Armed_ = nullptr;
     if (Control == &Form_.Edit1) Widgets_.FocusEdit(&Form_.Edit1);
     else if (Control == &Form_.Edit2) Widgets_.FocusEdit(&Form_.Edit2);
@@ -286,9 +288,6 @@ void TPlayerUi::FocusNameControl(const void* Control) {
 bool TPlayerUi::Names(const TNavEvent& N, const SDL_Event& E) {
     // The input method's keys are its own while it composes.
     if (Widgets_.Composing()) return false;
-    // A click may have moved the keys to another field (once a move of ours has been drawn).
-    if (const TEdit* active = Widgets_.ActiveEdit(); !NameMovePending_ && active && active != NameFocus_)
-        NameFocus_ = active;
     const void* order[] = {&Form_.Edit1, &Form_.Edit2, &Form_.Button5};
     size_t at = 0;
     for (size_t i = 0; i < 3; ++i)
@@ -343,6 +342,10 @@ void TPlayerUi::Turn() {
     Purge();
     const TContext c = Context();
     EnterContext(c);
+    if (ClickTurns_ > 0) {
+        --ClickTurns_;
+        if (const TEdit* active = Widgets_.ActiveEdit(); c == NameEntry && active) NameFocus_ = active;
+    }
     MoreButton.Visible = Form_.Button1.Visible;
     switch (c) {
         case MainMenu: Widgets_.FocusedControl = MenuFocus_; break;
@@ -354,7 +357,6 @@ void TPlayerUi::Turn() {
 }
 
 void TPlayerUi::Draw() {
-    NameMovePending_ = false;  // the fields have been drawn with the focus asked for
     TWindow* w = Top();
     if (!w) return;
     w->Refresh();

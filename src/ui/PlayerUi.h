@@ -98,7 +98,7 @@ private:
     TContext Last_ = InGame;
     const void* MenuFocus_ = nullptr;
     const void* NameFocus_ = nullptr;
-    bool NameMovePending_ = false;
+    int32_t ClickTurns_ = 0;
     const void* Armed_ = nullptr;
     bool HaveMouse_ = false;
     size_t MouseEntry_ = 0;

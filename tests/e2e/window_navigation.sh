@@ -17,7 +17,7 @@ xdotool search --sync --name '^Kalvento$' windowfocus --sync > /dev/null 2>&1 ||
 # Waits until the log has EVENT (the program flushes each line).
 await() {
   for _ in $(seq 600); do
-    grep -q "\"event\": \"$1\"" "$log" 2> /dev/null && return 0
+    grep -qE "\"event\": ?\"$1\"" "$log" 2> /dev/null && return 0
     kill -0 $pid 2> /dev/null || return 1
     sleep 0.5
   done
