@@ -5,6 +5,7 @@
 
 #include <SDL_mixer.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -23,6 +24,13 @@ namespace kv {
 namespace {
 
 namespace fs = std::filesystem;
+
+// No display or sound card needed: SDL's dummy drivers, unless the caller chose others.
+const bool DriversChosen = [] {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    return true;
+}();
 
 std::string Read(const fs::path& P) {
     std::string s;
