@@ -7,6 +7,7 @@
 #include "engine/FileReplace.h"
 #include "userfiles/KeyConfig.h"
 #include "shell/Form1.h"
+#include "userfiles/KeysConf.h"
 
 namespace kv::app {
 
@@ -81,20 +82,8 @@ int RunKeysCommand(const TOptions& O, std::ostream& Out, std::ostream& Err) {
         Err << "kalvento: " << e.what() << "\n";
         return 2;
     }
-    const fs::path file = dir / "keys.conf";
-    std::error_code ec;
-    const bool existed = fs::exists(file, ec);
-    std::string old;
-    if (existed && !ReadWholeFile(file.string(), old)) {
-        Err << "kalvento: " << file.string() << ": cannot be read; nothing was changed\n";
-        return 1;
-    }
     try {
-        std::string text = existed ? old : FormatKeyConfig(DefaultKeyAssignment());
-        for (const TKeyBinding& b : bindings) text = RebindKeyConfig(text, file.string(), b);
-        fs::create_directories(dir);
-        if (existed) ReplaceFileAtomically(file.string() + ".bak", old);
-        ReplaceFileAtomically(file.string(), text);
+        files::WriteKeyBindings(dir / "keys.conf", bindings, false);
     } catch (const EKeyConfigError& e) {
         Err << "kalvento: " << e.what() << "; nothing was changed (correct the file or remove it)\n";
         return 1;

@@ -15,6 +15,7 @@
 #include "app/Screenshots.h"
 #include "app/Session.h"
 #include "app/UserDirs.h"
+#include "app/WindowedUi.h"
 #include "platform/headless/Headless.h"
 #include "platform/sdl/FramePacer.h"
 #include "platform/sdl/SdlAudio.h"
@@ -87,8 +88,8 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     }
     // The window as the player left it, unless the command line says otherwise.
     const std::filesystem::path configDir = ConfigDir();
-    files::TSettingsFile settings = files::LoadSettings(configDir.empty() ? configDir : configDir / "settings.toml");
-    if (!settings.Error.empty()) std::cerr << "kalvento: " << settings.Error << "; the default settings are used\n";
+    files::TSettingsFile settingsAtStart = files::LoadSettings(configDir.empty() ? configDir : configDir / "settings.toml");
+    const files::TSettingsFile& settings = settingsAtStart;
     session.KeepUserFiles(true);
     // A saved replay being watched: the player only pauses it, stops it or runs it faster.
     const bool watching = session.PlaysReplay();
@@ -142,15 +143,17 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     TForm1 form(s);
     session.Attach(form, s.Seed);
     ReportPlayerKeys(playerKeys, form);
-    if (!settings.Error.empty()) form.Log.Write("error", {{"message", settings.Error}});
     auto logWindow = [&] {
         int w = 0, h = 0;
         SDL_GetWindowSize(window->Window(), &w, &h);
         form.Log.Write("window", {{"width", int64_t{w}}, {"height", int64_t{h}}, {"fullscreen", window->Fullscreen()}});
     };
     logWindow();
-    // Kept whenever the mode changes and at the end, so a crash loses no more than a resize.
+    std::unique_ptr<TWindowedUi> playerUi;
+    // Kept whenever the mode changes and at the end, so a crash loses no more than a resize. The
+    // player's windows hold the settings once they are open.
     auto saveWindow = [&] {
+        files::TSettingsFile& settings = playerUi ? playerUi->Ui().Settings() : settingsAtStart;
         files::TSettings v = settings.Values;
         v.WindowWidth = window->WindowedSize().x;
         v.WindowHeight = window->WindowedSize().y;
@@ -198,6 +201,15 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     };
     form.FormCreate();
     bool quit = !session.StartRequestedGame();
+    // The keyboard and pad on the controls, and the player's windows; scripted runs go without.
+    if (!scriptedKeys)
+        playerUi = std::make_unique<TWindowedUi>(TWindowedParts{form, session, widgets, *window, mixer, joystick, keysProbe,
+                                                                frame, togglePause, configDir, playerKeys.Keys});
+    else if (!settings.Error.empty()) {
+        // The player's windows report it themselves.
+        std::cerr << "kalvento: " << settings.Error << "; the default settings are used\n";
+        form.Log.Write("error", {{"message", settings.Error}});
+    }
 
     TFramePacer pacer(SDL_GetPerformanceFrequency());
     bool fastHeld = false;
@@ -207,6 +219,7 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         // that handler only, and the game goes on.
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_QUIT) quit = true;
+            if (playerUi && playerUi->HandleEvent(e)) continue;
             form.Handle([&] {
                 if (const ERenderLoss loss = RenderLossOf(e); loss != ERenderLoss::None)
                     RestoreRendering(loss, *window, *surface, form.DXImageList1, &widgets);

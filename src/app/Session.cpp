@@ -27,6 +27,10 @@ void TSession::OpenFiles() {
         if (rec.HasSeed) ScriptSeed_ = rec.Seed;
         for (const auto& a : rec.Actions) {
             ScriptHasTimer_ |= a.Kind == headless::TScriptAction::Timer;
+            if (a.Kind == headless::TScriptAction::Practice && !IsPracticeTarget(a.Target))
+                throw std::runtime_error(Options.InputFile + ": frame " + std::to_string(a.Frame) + ": '" + a.Target +
+                                         "' is no stage or boss phase to practise");
+            ScriptPractises_ |= a.Kind == headless::TScriptAction::Practice;
             (a.Kind == headless::TScriptAction::Check ? Checks_ : Script_).push_back(a);
         }
         rec.Actions.clear();
@@ -140,6 +144,9 @@ void TSession::ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard)
             case headless::TScriptAction::Timer:
                 Timer(Frame);
                 break;
+            case headless::TScriptAction::Practice:
+                Practice(Frame, a.Target);
+                break;
             case headless::TScriptAction::Check:  // kept apart by OpenFiles
                 break;
         }
@@ -187,6 +194,13 @@ void TSession::RecordTimer(int64_t Frame) {
     if (RecordOut_.is_open()) RecordOut_ << Frame << " timer\n";
 }
 
+void TSession::Practice(int64_t Frame, const std::string& Target) {
+    // Only from the menu, as a player can.
+    if (!Form->Button1.Visible) return;
+    if (RecordOut_.is_open()) RecordOut_ << Frame << " practice " << Target << '\n';
+    Form->Handle([&] { StartPractice(*Form, Target); });
+}
+
 bool TSession::StartRequestedGame() {
     if (PlaysReplay()) {
         StartFailed_ = !Form->Handle([this] {
@@ -195,7 +209,10 @@ bool TSession::StartRequestedGame() {
         });
         return !StartFailed_;
     }
-    if (!Options.Practice.empty()) Form->Handle([this] { StartPractice(*Form, Options.Practice); });
+    // A recording that starts its practice itself is played back from it alone.
+    if (Options.Practice.empty() || ScriptPractises_) return true;
+    if (RecordOut_.is_open()) RecordOut_ << "1 practice " << Options.Practice << '\n';
+    Form->Handle([this] { StartPractice(*Form, Options.Practice); });
     return true;
 }
 

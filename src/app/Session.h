@@ -57,6 +57,8 @@ public:
     void Click(int64_t Frame, const std::string& Name);
     // Types into a visible edit field (through its filter), recording it.
     void Type(int64_t Frame, const std::string& Name, const std::string& Text);
+    // Starts a practice game (as --practice does) from the menu, recording it.
+    void Practice(int64_t Frame, const std::string& Target);
 
     // After the window's creation: the practice game the options ask for, or the replay's game.
     // False when a replay's game cannot be started (reported; the run should end).
@@ -92,6 +94,7 @@ private:
     THeapReturn HeapReturn_;
     bool GameCleanedUp_ = false;
     bool ScriptHasTimer_ = false;
+    bool ScriptPractises_ = false;
     TDXInputStates LastRecorded_;
     headless::TRecording Replay_;  // the input's start, state and end (no actions)
     std::string DivergenceMessage_;

@@ -9,6 +9,9 @@ namespace kv {
 
 class TDagarShotCSprite;
 
+extern const char* const DagarBossName;   // "モーリア・ダガー", phases A to E
+extern const char* const DagarGhostName;  // the endurance phase's boss name
+
 // Fades in; rings of out-halt-back bullets, then a jump to a new column.
 class TDagarASprite : public TBossSprite {
 public:

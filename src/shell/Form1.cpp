@@ -46,6 +46,8 @@ TForm1::~TForm1() {
     Engine_.reset();  // sprites first: their destructors may still look at the window
 }
 
+void TForm1::SetKeyTable(const TKeyAssignment& Keys) { Keyboard_->Keys = Keys; }
+
 void TForm1::ReportError(const std::string& Message) {
     // Every occurrence is logged with its count; the player sees each error once, and stderr
     // hears of a repeat only at 10, 100, 1000 … so a fault in every frame does not flood it.

@@ -59,6 +59,8 @@ public:
     TSpriteEngine* SpriteEngine() { return Engine_.get(); }
     const TSpriteEngine* SpriteEngine() const { return Engine_.get(); }
     TDXInput DXInput1;
+    // The keyboard's key table, changed while the program runs (the key editor).
+    void SetKeyTable(const TKeyAssignment& Keys);
     TDXTimer DXTimer1;
     IMusicPlayer* MediaPlayer1 = nullptr;
     std::string MediaFileName;  // the player's current FileName

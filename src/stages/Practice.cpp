@@ -8,6 +8,7 @@
 #include "bosses/ROne.h"
 #include "bosses/Velus.h"
 #include "shell/Form1.h"
+#include "shell/Rows.h"
 #include "stages/ExtraStage.h"
 #include "stages/FirstStage.h"
 #include "stages/ForthStage.h"
@@ -17,8 +18,6 @@
 namespace kv {
 
 namespace {
-
-using TPhaseRef = TSpriteRef<TSprite> TForm1::*;
 
 struct TStart {
     const char* Name;
@@ -107,6 +106,22 @@ const std::vector<std::string>& PracticeTargets() {
 }
 
 bool IsPracticeTarget(const std::string& What) { return Find(What) != nullptr; }
+
+std::vector<TPracticeInfo> PracticeInfos() {
+    std::vector<TPracticeInfo> out;
+    for (const TStart& s : kStarts) {
+        TPracticeInfo& i = out.emplace_back();
+        i.Name = s.Name;
+        i.Stage = s.Stage;
+        i.IsStage = s.Script != nullptr;
+        if (i.IsStage) continue;
+        // The attack each phase shows is the one its removal row names.
+        for (const TRemovalRow& r : RemovalRows())
+            if (r.Phase == s.Ref) i.AttackName = r.Attack;
+        i.BossName = s.BossName ? s.BossName : s.Ref == &TForm1::DagarFSprite ? DagarGhostName : DagarBossName;
+    }
+    return out;
+}
 
 void StartPractice(TForm1& F, const std::string& What) {
     const TStart* s = Find(What);

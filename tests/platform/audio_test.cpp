@@ -64,6 +64,24 @@ TEST_F(AudioTest, PreparedSoundPlaysOnItsOwnChannel) {
     EXPECT_TRUE(audio.IsPlaying(b));
 }
 
+TEST_F(AudioTest, PlayerVolumesReachTheMusicAndEverySound) {
+    TSdlAudio audio(*Mixer);
+    auto s = Sound("Dead", 10);
+    audio.Prepare(*s);
+    const int32_t early = audio.NewVoice(*s), late = audio.NewVoice(*s);
+    audio.Start(early, true);
+    Mixer->SetMusicVolume(50);
+    Mixer->SetEffectVolume(25);
+    EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME / 2);
+    // The sound already playing is turned down, and so is one started afterwards.
+    EXPECT_EQ(Mix_Volume(audio.ChannelOf(early), -1), MIX_MAX_VOLUME / 4);
+    audio.Start(late, false);
+    EXPECT_EQ(Mix_Volume(audio.ChannelOf(late), -1), MIX_MAX_VOLUME / 4);
+    Mixer->SetMusicVolume(100);
+    Mixer->SetEffectVolume(100);
+    EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME);
+}
+
 TEST_F(AudioTest, PlayThroughTheListOverlapsCopies) {
     TSdlAudio audio(*Mixer);
     TDXWaveList list;

@@ -207,6 +207,10 @@ TRecording ParseRecording(const std::string& Text, const std::string& Source) {
             if (rest.find('\r') != std::string::npos)
                 fail("the typed text holds a carriage return; a field keeps one line");
             a.Text = rest;
+        } else if (verb == "practice") {
+            a.Kind = TScriptAction::Practice;
+            ls >> a.Target;
+            if (a.Target.empty()) fail("practice needs a stage or boss phase");
         } else if (verb == "timer") {
             a.Kind = TScriptAction::Timer;
         } else if (verb == "check") {
@@ -234,6 +238,7 @@ std::string FormatScriptAction(const TScriptAction& A) {
         case TScriptAction::Click: return f + "click " + A.Target;
         case TScriptAction::Type: return f + "type " + A.Target + " " + A.Text;
         case TScriptAction::Timer: return f + "timer";
+        case TScriptAction::Practice: return f + "practice " + A.Target;
         case TScriptAction::Check: return f + "check " + FormatChecksum(A.Checksum);
     }
     return f;

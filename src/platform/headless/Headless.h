@@ -122,9 +122,9 @@ public:
 // The input script: one action a line, frames counted from 1.
 struct TScriptAction {
     int64_t Frame = 0;
-    enum TKind { Press, Release, Click, Type, Timer, Check } Kind = Press;
+    enum TKind { Press, Release, Click, Type, Timer, Check, Practice } Kind = Press;
     int32_t State = 0;    // Press, Release
-    std::string Target;   // Click: component name; Type: edit name
+    std::string Target;   // Click: component name; Type: edit name; Practice: what is started
     std::string Text;     // Type
     uint64_t Checksum = 0;  // Check: the state once frame Frame has run
 };

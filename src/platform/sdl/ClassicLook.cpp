@@ -30,6 +30,26 @@ void ButtonFrame(ImDrawList* D, ImVec2 Min, ImVec2 Max, bool Pressed) {
     }
 }
 
+void FocusFrame(ImDrawList* D, ImVec2 Min, ImVec2 Max, bool Pressed) {
+    // The outline, a pixel wide, over the button's outer edge.
+    D->AddRectFilled(Min, ImVec2(Max.x, Min.y + 1), Text);
+    D->AddRectFilled(ImVec2(Min.x, Max.y - 1), Max, Text);
+    D->AddRectFilled(Min, ImVec2(Min.x + 1, Max.y), Text);
+    D->AddRectFilled(ImVec2(Max.x - 1, Min.y), Max, Text);
+    // Dotted, every other pixel, four pixels in (moving with the caption when pressed).
+    const float shift = Pressed ? 1.0f : 0.0f;
+    const float x0 = Min.x + 4 + shift, y0 = Min.y + 4 + shift, x1 = Max.x - 5 + shift, y1 = Max.y - 5 + shift;
+    if (x1 <= x0 || y1 <= y0) return;
+    for (float x = x0; x <= x1; x += 2) {
+        D->AddRectFilled(ImVec2(x, y0), ImVec2(x + 1, y0 + 1), Text);
+        D->AddRectFilled(ImVec2(x, y1), ImVec2(x + 1, y1 + 1), Text);
+    }
+    for (float y = y0; y <= y1; y += 2) {
+        D->AddRectFilled(ImVec2(x0, y), ImVec2(x0 + 1, y + 1), Text);
+        D->AddRectFilled(ImVec2(x1, y), ImVec2(x1 + 1, y + 1), Text);
+    }
+}
+
 void EditFrame(ImDrawList* D, ImVec2 Min, ImVec2 Max) {
     Bevel(D, Min, Max, Shadow, Highlight);
     Bevel(D, Inset(Min, 1), Inset(Max, -1), DarkShadow, Face);

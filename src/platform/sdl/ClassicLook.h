@@ -16,6 +16,9 @@ constexpr ImU32 Caption = IM_COL32(10, 36, 106, 255);
 
 // A push button's border; Pressed draws it sunken.
 void ButtonFrame(ImDrawList* D, ImVec2 Min, ImVec2 Max, bool Pressed);
+// The focus look of a push button: the dark outline of the default button and a dotted
+// rectangle inside it.
+void FocusFrame(ImDrawList* D, ImVec2 Min, ImVec2 Max, bool Pressed);
 // The two-pixel sunken border of an edit field, around Min … Max.
 void EditFrame(ImDrawList* D, ImVec2 Min, ImVec2 Max);
 // A raised window border.

@@ -66,7 +66,7 @@ void TSdlAudio::Start(int32_t Voice, bool Looped) {
     if (!c || v.Channel >= Allocated_) return;
     Mix_HaltChannel(v.Channel);
     Mix_UnregisterAllEffects(v.Channel);  // centre pan
-    Mix_Volume(v.Channel, MIX_MAX_VOLUME);
+    Mix_Volume(v.Channel, Mixer_.EffectMixVolume());
     Mix_PlayChannel(v.Channel, c, Looped ? -1 : 0);
 }
 

@@ -75,10 +75,10 @@ TJoystickRaw TSdlJoystick::ReadJoystick() {
     // one there is when none is open.
     if (Joystick_ && !SDL_JoystickGetAttached(Joystick_)) Close();
     if (!Joystick_ && !Open()) return {};
-    return Controller_ ? ReadController(Controller_) : ReadRawJoystick(Joystick_);
+    return Controller_ ? ReadController(Controller_, Buttons_) : ReadRawJoystick(Joystick_);
 }
 
-TJoystickRaw ReadController(SDL_GameController* C) {
+TJoystickRaw ReadController(SDL_GameController* C, const TPadButtons& Buttons) {
     TJoystickRaw r;
     if (!C) return r;
     r.Present = true;
@@ -88,12 +88,18 @@ TJoystickRaw ReadController(SDL_GameController* C) {
     if (SDL_GameControllerGetButton(C, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) r.AxisX = 32767;
     if (SDL_GameControllerGetButton(C, SDL_CONTROLLER_BUTTON_DPAD_UP)) r.AxisY = -32768;
     if (SDL_GameControllerGetButton(C, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) r.AxisY = 32767;
-    // SDL's order begins A, B, X: they become buttons 1, 2, 3; the others follow, the d-pad
-    // being the axes.
+    // Shot, bomb and slow become buttons 1, 2, 3; the others follow in SDL's order, the d-pad
+    // being the axes. With the defaults (A, B, X) this is SDL's own order.
+    const SDL_GameControllerButton first[] = {Buttons.Shot, Buttons.Bomb, Buttons.Slow};
     int n = 0;
+    for (SDL_GameControllerButton button : first) {
+        if (SDL_GameControllerGetButton(C, button)) r.Buttons |= 1u << n;
+        ++n;
+    }
     for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX && n < 32; ++b) {
         const auto button = static_cast<SDL_GameControllerButton>(b);
         if (button >= SDL_CONTROLLER_BUTTON_DPAD_UP && button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT) continue;
+        if (button == Buttons.Shot || button == Buttons.Bomb || button == Buttons.Slow) continue;
         if (SDL_GameControllerGetButton(C, button)) r.Buttons |= 1u << n;
         ++n;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The first joystick or game controller, picked up and dropped as it is plugged in and out.
-// A controller SDL knows reads as: A = button 1 (shot), B = button 2 (bomb), X = button 3 (slow),
-// the left stick and the d-pad as the axes. Any other joystick reads its raw axes 0 and 1 (its
+// A controller SDL knows reads as: its shot, bomb and slow buttons (A, B and X unless the
+// settings say otherwise) = buttons 1, 2 and 3, the left stick and the d-pad as the axes. Any other joystick reads its raw axes 0 and 1 (its
 // first hat, while pressed, instead) and buttons 1 … 32.
 #include <SDL.h>
 
@@ -10,6 +10,13 @@
 #include "engine/Input.h"
 
 namespace kv {
+
+// Which controller buttons are the game's buttons 1, 2 and 3.
+struct TPadButtons {
+    SDL_GameControllerButton Shot = SDL_CONTROLLER_BUTTON_A;
+    SDL_GameControllerButton Bomb = SDL_CONTROLLER_BUTTON_B;
+    SDL_GameControllerButton Slow = SDL_CONTROLLER_BUTTON_X;
+};
 
 class TSdlJoystick : public IJoystickSource {
 public:
@@ -25,6 +32,7 @@ public:
     bool Foreground() const override;
     TJoystickRaw ReadJoystick() override;
 
+    void SetButtons(const TPadButtons& B) { Buttons_ = B; }
     bool Available() const { return Started_; }  // the joystick system could be started
     bool IsController() const { return Controller_ != nullptr; }
     const char* DeviceName() const;
@@ -38,12 +46,14 @@ private:
     bool Started_ = false;
     SDL_GameController* Controller_ = nullptr;
     SDL_Joystick* Joystick_ = nullptr;
+    TPadButtons Buttons_;
     int MappingsAdded_ = 0;
     std::string MappingsError_;
 };
 
 // Reading rules, also used by the tests. Controller: the d-pad overrides the left stick.
-TJoystickRaw ReadController(SDL_GameController* C);
+// The shot, bomb and slow buttons first, then the others in SDL's order.
+TJoystickRaw ReadController(SDL_GameController* C, const TPadButtons& Buttons = {});
 TJoystickRaw ReadRawJoystick(SDL_Joystick* J);
 
 }  // namespace kv

@@ -16,6 +16,26 @@ namespace kv {
 namespace {
 constexpr float MaxTextWidth = 260;
 constexpr float Margin = 12, OkWidth = 75, OkHeight = 23;
+// OK by key or pad: Enter, Esc, the shot keys Z and Space, X; the pad's A, B or Start.
+bool ClosesMessage(const SDL_Event& E) {
+    if (E.type == SDL_KEYDOWN && !E.key.repeat) {
+        switch (E.key.keysym.scancode) {
+            case SDL_SCANCODE_RETURN:
+            case SDL_SCANCODE_KP_ENTER:
+            case SDL_SCANCODE_ESCAPE:
+            case SDL_SCANCODE_Z:
+            case SDL_SCANCODE_SPACE:
+            case SDL_SCANCODE_X:
+                return true;
+            default:
+                return false;
+        }
+    }
+    return E.type == SDL_CONTROLLERBUTTONDOWN &&
+           (E.cbutton.button == SDL_CONTROLLER_BUTTON_A || E.cbutton.button == SDL_CONTROLLER_BUTTON_B ||
+            E.cbutton.button == SDL_CONTROLLER_BUTTON_START);
+}
+
 }  // namespace
 
 void TSdlWidgets::ShowMessage(const std::string& Title, const std::string& Text) {
@@ -46,9 +66,7 @@ void TSdlWidgets::ShowMessage(const std::string& Title, const std::string& Text,
                 Messages_[mine].CloseRequested = true;
                 continue;
             }
-            if (e.type == SDL_KEYDOWN && !e.key.repeat &&
-                (e.key.keysym.scancode == SDL_SCANCODE_RETURN || e.key.keysym.scancode == SDL_SCANCODE_KP_ENTER ||
-                 e.key.keysym.scancode == SDL_SCANCODE_ESCAPE)) {
+            if (ClosesMessage(e)) {
                 Messages_[mine].CloseRequested = true;
                 continue;
             }

@@ -1,5 +1,7 @@
 #include "platform/sdl/SdlMixer.h"
 
+#include <algorithm>
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -36,6 +38,19 @@ TSdlMixer::~TSdlMixer() {
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
+}
+
+namespace {
+int32_t MixVolume(int32_t Percent) { return (std::clamp(Percent, 0, 100) * MIX_MAX_VOLUME + 50) / 100; }
+}  // namespace
+
+void TSdlMixer::SetMusicVolume(int32_t Percent) {
+    if (Open_) Mix_VolumeMusic(MixVolume(Percent));
+}
+
+void TSdlMixer::SetEffectVolume(int32_t Percent) {
+    EffectMix_ = MixVolume(Percent);
+    if (Open_) Mix_Volume(-1, EffectMix_);
 }
 
 }  // namespace kv

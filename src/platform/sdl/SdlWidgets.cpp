@@ -165,6 +165,7 @@ void TSdlWidgets::SetControls(std::vector<TButton*> Buttons, std::vector<TEdit*>
     };
     for (TButton* b : Buttons_) button(*b);
     for (TEdit* e : Edits_) WantedSizes_.insert(FontHeightToPixels(e->Font.Height));
+    for (TButton* b : OwnButtons_) button(*b);
     if (Sub_) {
         NeedGlyphs(Sub_->Caption);
         for (const TLabel& l : Sub_->Labels) {
@@ -277,8 +278,31 @@ void TSdlWidgets::HandleEvent(const SDL_Event& E) {
 
 // ---- frames ----
 
+void TSdlWidgets::FocusEdit(TEdit* Field) {
+    FocusEditNext_ = Field;
+    BlurEditsNext_ = Field == nullptr;
+}
+
+void TSdlWidgets::SetOwnButtons(std::vector<TButton*> Buttons) {
+    OwnButtons_ = std::move(Buttons);
+    for (TButton* b : OwnButtons_) {
+        WantedSizes_.insert(FontHeightToPixels(b->Font.Height));
+        NeedGlyphs(b->Caption);
+        NeedGlyphs(b->Hint);
+    }
+    FontsDirty_ = true;
+}
+
+void TSdlWidgets::DeliverOwnClicks() {
+    std::vector<TButton*> clicked;
+    clicked.swap(OwnClicks_);
+    for (TButton* b : clicked)
+        if (b->Visible && b->OnClick) b->OnClick();
+}
+
 void TSdlWidgets::Render() {
     ImGui::SetCurrentContext(Context_);
+    if (BeforeControls) BeforeControls();
     SDL_Renderer* r = Window_.Renderer();
     // Keep the frame as drawn; a redraw without a new frame starts from that copy, so hints and
     // moved windows leave nothing behind.
@@ -309,11 +333,17 @@ void TSdlWidgets::Frame() {
         MousePressed_[b] = false;
     }
     ImGui::NewFrame();
+    if (BlurEditsNext_) {
+        ImGui::ClearActiveID();  // the keys leave the fields for a button
+        BlurEditsNext_ = false;
+    }
     InFrame_ = true;
     HoverSeen_ = false;
     ActiveEdit_ = nullptr;
     DrawPlayfield();
     DrawSubWindow();
+    LastActiveEdit_ = ActiveEdit_;
+    if (DrawControls) DrawControls();
     if (!Messages_.empty()) DrawMessages(0);
     if (!HoverSeen_) {
         HoverItem_ = nullptr;
@@ -336,13 +366,17 @@ void TSdlWidgets::DrawPlayfield() {
                      ImGuiWindowFlags_NoFocusOnAppearing | ImGuiWindowFlags_NoNav | ImGuiWindowFlags_NoScrollWithMouse);
     for (TButton* b : Buttons_)
         if (b->Visible) Button(*b, static_cast<float>(b->Bounds.Left), static_cast<float>(b->Bounds.Top), b->Name);
+    for (TButton* b : OwnButtons_)
+        if (b->Visible && Button(*b, static_cast<float>(b->Bounds.Left), static_cast<float>(b->Bounds.Top), ""))
+            OwnClicks_.push_back(b);
     bool anyEdit = false;
     for (TEdit* e : Edits_) {
         if (!e->Visible) continue;
         // The first field takes the keys when the fields appear.
-        Edit(*e, !anyEdit && !EditsWereVisible_);
+        Edit(*e, (!anyEdit && !EditsWereVisible_) || e == FocusEditNext_);
         anyEdit = true;
     }
+    FocusEditNext_ = nullptr;
     EditsWereVisible_ = anyEdit;
     ImGui::End();
 }
@@ -356,8 +390,11 @@ bool TSdlWidgets::Button(TButton& B, float X, float Y, const std::string& ClickN
     const bool down = ImGui::IsItemActive() && hovered;
     const ImVec2 mn = ImGui::GetItemRectMin(), mx = ImGui::GetItemRectMax();
     ImDrawList* d = ImGui::GetWindowDrawList();
-    classic::ButtonFrame(d, mn, mx, down);
-    const float shift = down ? 1.0f : 0.0f;
+    const bool focused = FocusedControl == &B;
+    const bool sunk = down || (focused && FocusPushed);
+    classic::ButtonFrame(d, mn, mx, sunk);
+    if (focused) classic::FocusFrame(d, mn, mx, sunk);
+    const float shift = sunk ? 1.0f : 0.0f;
     classic::CentredText(d, Font(FontHeightToPixels(B.Font.Height)), ImVec2(mn.x + 2 + shift, mn.y + 2 + shift),
                          ImVec2(mx.x - 2 + shift, mx.y - 2 + shift), B.Caption.c_str(), classic::Text, B.Font.Bold);
     if (hovered) {

@@ -76,6 +76,26 @@ public:
     // Pixel sizes of the fonts built so far.
     std::vector<int32_t> FontSizes() const;
     bool TextInputActive() const { return TextInput_; }
+    bool Composing() const { return !Composing_.empty(); }
+
+    // ---- keyboard and pad navigation (the player's windows drive these) ----
+    // The control drawn with the focus look (a TButton of the controls, or nullptr), and whether
+    // it is held down.
+    const void* FocusedControl = nullptr;
+    bool FocusPushed = false;
+    // The edit field the keys go to from the next frame on; nullptr takes them from every field.
+    void FocusEdit(TEdit* Field);
+    // The edit field that had the keys in the last frame drawn (a click may have moved them).
+    const TEdit* ActiveEdit() const { return LastActiveEdit_; }
+    // Buttons of the program's own (not the window's components): drawn like the others,
+    // their clicks run by DeliverOwnClicks and never recorded.
+    void SetOwnButtons(std::vector<TButton*> Buttons);
+    void DeliverOwnClicks();
+    // Run by Render: before the controls are drawn, and while they are (more windows on top).
+    std::function<void()> BeforeControls, DrawControls;
+    // The window font at a pixel size, and glyphs a text will need.
+    ImFont* UiFont(int32_t Pixels) { return Font(Pixels); }
+    void NeedGlyphs(const std::string& Utf8);
 
 private:
     struct TMessage {
@@ -98,7 +118,6 @@ private:
     static int EditCallback(ImGuiInputTextCallbackData* Data);
 
     ImFont* Font(int32_t Pixels);
-    void NeedGlyphs(const std::string& Utf8);
     void BuildFonts();
     void CreateScene();
     void CreateIcon();
@@ -143,6 +162,11 @@ private:
     unsigned int ActiveEditId_ = 0;
     SDL_Rect ActiveEditRect_{0, 0, 0, 0};
     bool EditsWereVisible_ = false;
+
+    TEdit* FocusEditNext_ = nullptr;
+    bool BlurEditsNext_ = false;
+    const TEdit* LastActiveEdit_ = nullptr;
+    std::vector<TButton*> OwnButtons_, OwnClicks_;
 
     TButton OkButton_;
     std::vector<std::string> Clicks_;

@@ -1,0 +1,52 @@
+#include "ui/PracticeWindow.h"
+
+#include "shell/Form1.h"
+#include "stages/Practice.h"
+#include "ui/Sources.h"
+
+namespace kv::ui {
+
+namespace {
+
+std::string StageCaption(int32_t Stage) { return Stage == 5 ? "Extra Stage" : "Stage " + std::to_string(Stage); }
+
+class TPracticeWindow : public TWindow {
+public:
+    explicit TPracticeWindow(IUiContext& U) : TWindow(U) {
+        Menu.Title = "練習";
+        Menu.OnBack = [this] { Ui.Close(this); };
+        const bool extra = Ui.Form().ExtraOpen == 1;
+        for (const TPracticeInfo& p : PracticeInfos()) {
+            if (p.Stage == 5 && !extra) continue;
+            const std::string label = p.IsStage ? StageCaption(p.Stage) : "　" + p.BossName + "　" + p.AttackName;
+            TEntry& e = Menu.Add(label, [this, name = p.Name] {
+                Ui.CloseAll();
+                Ui.Actions().Practice(name);
+            });
+            Attacks_.push_back(p.AttackName);
+            (void)e;
+        }
+        Menu.Add("閉じる", [this] { Ui.Close(this); });
+        Attacks_.push_back({});
+    }
+
+    void Refresh() override {
+        IAttackHistory* h = Ui.History();
+        for (size_t i = 0; i < Menu.Entries.size() && i < Attacks_.size(); ++i) {
+            if (Attacks_[i].empty()) continue;
+            std::optional<TAttackRecord> r = h ? h->Find(Attacks_[i]) : std::nullopt;
+            // Ended without losing HP / reached.
+            Menu.Entries[i].Value = r ? std::to_string(r->Cleared) + "/" + std::to_string(r->Reached) : "-/-";
+        }
+        Menu.Status = "右の数：被弾なしで終えた回数／出会った回数";
+    }
+
+private:
+    std::vector<std::string> Attacks_;
+};
+
+}  // namespace
+
+std::unique_ptr<TWindow> MakePracticeWindow(IUiContext& Ui) { return std::make_unique<TPracticeWindow>(Ui); }
+
+}  // namespace kv::ui

@@ -1,0 +1,82 @@
+#include "ui/ReplayWindow.h"
+
+#include <cstdio>
+
+#include "ui/Sources.h"
+
+namespace kv::ui {
+
+std::string FormatLength(int64_t Frames) {
+    const int64_t s = Frames / 60;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%lld:%02lld", static_cast<long long>(s / 60), static_cast<long long>(s % 60));
+    return buf;
+}
+
+namespace {
+
+// What to do with one replay.
+class TReplayActions : public TWindow {
+public:
+    TReplayActions(IUiContext& U, TReplayInfo R) : TWindow(U), R_(std::move(R)) {
+        Menu.Title = R_.Date;
+        Menu.OnBack = [this] { Ui.Close(this); };
+        Menu.Add("再生する", [this] {
+            IReplayShelf* shelf = Ui.Replays();
+            const std::string problem = shelf ? shelf->Play(R_.Id) : "リプレイを読めません";
+            if (problem.empty()) Ui.CloseAll();
+            else Problem_ = problem;
+        });
+        Menu.Add(R_.Kept ? "保存をやめる" : "ずっと保存する", [this] {
+            IReplayShelf* shelf = Ui.Replays();
+            const std::string problem = shelf ? shelf->Keep(R_.Id, !R_.Kept) : "リプレイを読めません";
+            if (problem.empty()) Ui.Close(this);
+            else Problem_ = problem;
+        });
+        Menu.Add("戻る", [this] { Ui.Close(this); });
+    }
+    void Refresh() override {
+        Menu.Status = Problem_.empty() ? R_.Mode + "　" + std::to_string(R_.Score) + " 点　" + FormatLength(R_.Frames)
+                                       : Problem_;
+    }
+
+private:
+    TReplayInfo R_;
+    std::string Problem_;
+};
+
+class TReplayWindow : public TWindow {
+public:
+    explicit TReplayWindow(IUiContext& U) : TWindow(U) {
+        Menu.Title = "リプレイ";
+        Menu.OnBack = [this] { Ui.Close(this); };
+    }
+    // Listed afresh each time the window is drawn: a kept mark or a new replay shows at once.
+    void Refresh() override {
+        // Read again twice a second, so a replay just kept or saved shows without hitting the
+        // disk every frame.
+        if (Turn_++ % 30 != 0) return;
+        IReplayShelf* shelf = Ui.Replays();
+        std::vector<TReplayInfo> list = shelf ? shelf->List() : std::vector<TReplayInfo>{};
+        const size_t focus = Menu.Focus;
+        Menu.Entries.clear();
+        for (const TReplayInfo& r : list) {
+            const std::string label = (r.Kept ? "★" : "　") + r.Date + "  " + r.Mode;
+            Menu.Add(label, [this, r] { Ui.Open(std::make_unique<TReplayActions>(Ui, r)); },
+                     std::to_string(r.Score) + "  " + FormatLength(r.Frames));
+        }
+        Menu.Add("閉じる", [this] { Ui.Close(this); });
+        Menu.Focus = focus;
+        Menu.ClampFocus();
+        Menu.Status = list.empty() ? "リプレイはまだありません" : "★：ずっと保存するリプレイ";
+    }
+
+private:
+    int32_t Turn_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<TWindow> MakeReplayWindow(IUiContext& Ui) { return std::make_unique<TReplayWindow>(Ui); }
+
+}  // namespace kv::ui

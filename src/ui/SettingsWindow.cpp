@@ -1,0 +1,108 @@
+#include "ui/SettingsWindow.h"
+
+#include <algorithm>
+
+#include "ui/KeyEditor.h"
+
+namespace kv::ui {
+
+void ApplySettings(const files::TSettings& S, const TSettingsHooks& H) {
+    if (H.MusicVolume) H.MusicVolume(S.MusicVolume);
+    if (H.EffectVolume) H.EffectVolume(S.EffectVolume);
+    if (H.PadButtons) H.PadButtons(S);
+}
+
+namespace {
+
+const char* OnOff(bool On) { return On ? "オン" : "オフ"; }
+
+class TSettingsWindow : public TWindow {
+public:
+    explicit TSettingsWindow(IUiContext& U) : TWindow(U) {
+        Menu.Title = "設定";
+        Menu.OnBack = [this] { Ui.Close(this); };
+        files::TSettings& s = Ui.Settings().Values;
+        Volume("音楽の音量", s.MusicVolume, [this](int32_t v) { Hook(Ui.Hooks().MusicVolume, v); });
+        Volume("効果音の音量", s.EffectVolume, [this](int32_t v) { Hook(Ui.Hooks().EffectVolume, v); });
+        {
+            TEntry& e = Menu.Add("画面の倍率");
+            e.OnAdjust = [this](int32_t step) {
+                int32_t& k = Ui.Settings().Values.Scale;
+                const int32_t now = std::clamp((k < 1 ? 1 : k) + step, 1, files::MaxScale);
+                if (now == k) return;
+                k = now;
+                Hook(Ui.Hooks().Scale, k);
+            };
+        }
+        Toggle("全画面表示", s.Fullscreen, [this](bool on) { Hook(Ui.Hooks().Fullscreen, on); });
+        Toggle("垂直同期を待つ", s.VSync, [this](bool on) { Hook(Ui.Hooks().VSync, on); });
+        Menu.Add("キー設定…", [this] { Ui.Open(MakeKeyEditor(Ui)); });
+        Pad("パッド ショット", s.PadShot);
+        Pad("パッド ボム", s.PadBomb);
+        Pad("パッド 低速移動", s.PadSlow);
+        Pad("パッド ポーズ", s.PadPause);
+        Menu.Add("閉じる", [this] { Ui.Close(this); });
+    }
+
+    void Refresh() override {
+        const files::TSettings& s = Ui.Settings().Values;
+        auto set = [&](const char* label, std::string v) {
+            for (TEntry& e : Menu.Entries)
+                if (e.Label == label) e.Value = std::move(v);
+        };
+        set("音楽の音量", std::to_string(s.MusicVolume) + " %");
+        set("効果音の音量", std::to_string(s.EffectVolume) + " %");
+        set("画面の倍率", s.Scale < 1 ? "自動" : "× " + std::to_string(s.Scale));
+        set("全画面表示", OnOff(s.Fullscreen));
+        set("垂直同期を待つ", OnOff(s.VSync));
+        set("パッド ショット", s.PadShot);
+        set("パッド ボム", s.PadBomb);
+        set("パッド 低速移動", s.PadSlow);
+        set("パッド ポーズ", s.PadPause);
+        Menu.Status = Problem_.empty() ? Ui.Settings().Error : Problem_;
+        if (Menu.Status.empty()) Menu.Status = "←→ で変更　X・Esc・B で戻る";
+    }
+
+private:
+    template <class F, class V>
+    void Hook(const F& Apply, V Value) {
+        if (Apply) Apply(Value);
+        Problem_ = Ui.SaveSettings();
+    }
+    void Volume(const char* Label, int32_t& Field, std::function<void(int32_t)> Apply) {
+        TEntry& e = Menu.Add(Label);
+        e.OnAdjust = [this, &Field, Apply](int32_t step) {
+            const int32_t now = std::clamp(Field + 5 * step, 0, 100);
+            if (now == Field) return;
+            Field = now;
+            Apply(now);
+        };
+        e.OnPress = [] {};  // pressing a volume does nothing; left and right change it
+    }
+    void Toggle(const char* Label, bool& Field, std::function<void(bool)> Apply) {
+        TEntry& e = Menu.Add(Label);
+        e.OnAdjust = [&Field, Apply](int32_t) {
+            Field = !Field;
+            Apply(Field);
+        };
+    }
+    void Pad(const char* Label, std::string& Field) {
+        TEntry& e = Menu.Add(Label);
+        e.OnAdjust = [this, &Field](int32_t step) {
+            int32_t n = 0;
+            const char* const* names = files::PadButtonNames(n);
+            int32_t at = 0;
+            for (int32_t i = 0; i < n; ++i)
+                if (Field == names[i]) at = i;
+            Field = names[((at + step) % n + n) % n];
+            Hook(Ui.Hooks().PadButtons, Ui.Settings().Values);
+        };
+    }
+    std::string Problem_;
+};
+
+}  // namespace
+
+std::unique_ptr<TWindow> MakeSettingsWindow(IUiContext& Ui) { return std::make_unique<TSettingsWindow>(Ui); }
+
+}  // namespace kv::ui

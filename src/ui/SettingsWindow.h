@@ -1,0 +1,15 @@
+#pragma once
+// The settings window: sound volumes, the window, the retrace wait, the pad's buttons, and the
+// way to the key table. A change takes effect at once and is written to the settings file.
+#include <memory>
+
+#include "ui/Window.h"
+
+namespace kv::ui {
+
+std::unique_ptr<TWindow> MakeSettingsWindow(IUiContext& Ui);
+
+// What a change to one setting does: the hooks that apply it, for the program's start as well.
+void ApplySettings(const files::TSettings& S, const TSettingsHooks& Hooks);
+
+}  // namespace kv::ui
