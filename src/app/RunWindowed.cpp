@@ -10,6 +10,7 @@
 
 #include "app/Autopilot.h"
 #include "app/LoopClock.h"
+#include "app/PlayerSources.h"
 #include "app/KeysFile.h"
 #include "app/Run.h"
 #include "app/Screenshots.h"
@@ -27,6 +28,7 @@
 #include "platform/sdl/SdlSurface.h"
 #include "platform/sdl/SdlWidgets.h"
 #include "platform/sdl/SdlWindow.h"
+#include "userfiles/Replays.h"
 #include "userfiles/Settings.h"
 
 namespace kv::app {
@@ -78,7 +80,15 @@ void DrawPause(SDL_Renderer* R, const SDL_Rect& Field, TSdlSurface& Surface) {
 
 }  // namespace
 
-int RunWindowed(const TOptions& O, const std::string& ExeDir) {
+namespace {
+
+// How one window's run ended: a replay the player chose to watch, or the window closed.
+struct TRunEnd {
+    std::string Watch;
+    bool Closed = false;
+};
+
+int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) {
     TSession session(O);
     try {
         session.OpenFiles();
@@ -205,6 +215,17 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     if (!scriptedKeys)
         playerUi = std::make_unique<TWindowedUi>(TWindowedParts{form, session, widgets, *window, mixer, joystick, keysProbe,
                                                                 frame, togglePause, configDir, playerKeys.Keys});
+    std::unique_ptr<TReplayShelf> shelf;
+    std::unique_ptr<THistorySource> history;
+    if (playerUi && !PlayerDataDir().empty()) {
+        shelf = std::make_unique<TReplayShelf>(userfiles::ReplayDir(PlayerDataDir()), [&](const std::string& Path) {
+            End.Watch = Path;
+            quit = true;
+        });
+        history = std::make_unique<THistorySource>(userfiles::AttackHistoryFile(PlayerDataDir()));
+        playerUi->Ui().ReplayShelf = shelf.get();
+        playerUi->Ui().AttackHistory = history.get();
+    }
     else if (!settings.Error.empty()) {
         // The player's windows report it themselves.
         std::cerr << "kalvento: " << settings.Error << "; the default settings are used\n";
@@ -218,16 +239,17 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         // Every handler runs under the window's guard: an error is reported and skips the rest of
         // that handler only, and the game goes on.
         while (SDL_PollEvent(&e)) {
-            if (e.type == SDL_QUIT) quit = true;
-            if (playerUi && playerUi->HandleEvent(e)) continue;
+            if (e.type == SDL_QUIT) quit = End.Closed = true;
             form.Handle([&] {
                 if (const ERenderLoss loss = RenderLossOf(e); loss != ERenderLoss::None)
                     RestoreRendering(loss, *window, *surface, form.DXImageList1, &widgets);
+                if (window->HandleEvent(e)) logWindow();
                 if (IsFullscreenKey(e)) {
                     window->SetFullscreen(!window->Fullscreen());
                     saveWindow();
+                    return;
                 }
-                if (window->HandleEvent(e)) logWindow();
+                if (playerUi && playerUi->HandleEvent(e)) return;
                 if (IsPauseEvent(e, watching) && !form.NameEntry && !widgets.TextInputActive()) togglePause();
                 if (watching && IsStopReplayEvent(e)) quit = true;
                 if (watching) TrackFastKey(e, fastHeld);
@@ -299,6 +321,25 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     if (watching && session.Diverged()) widgets.ShowMessage("Kalvento", session.DivergenceMessage());
     session.Finish();
     return session.ExitStatus();
+}
+
+}  // namespace
+
+int RunWindowed(const TOptions& O, const std::string& ExeDir) {
+    // A replay chosen in the replay window plays in a run of its own; the menu comes back after.
+    for (;;) {
+        TRunEnd end;
+        const int status = RunWindowedOnce(O, ExeDir, end);
+        if (end.Watch.empty()) return status;
+        TOptions w = O;
+        w.InputFile = end.Watch;
+        w.RecordFile.clear();
+        w.Practice.clear();
+        w.Autopilot = false;
+        TRunEnd watched;
+        RunWindowedOnce(w, ExeDir, watched);
+        if (watched.Closed) return 0;
+    }
 }
 
 }  // namespace kv::app

@@ -23,26 +23,27 @@ public:
                 Ui.CloseAll();
                 Ui.Actions().Practice(name);
             });
-            Attacks_.push_back(p.AttackName);
+            Phases_.push_back(p.IsStage ? std::string() : p.Name);
             (void)e;
         }
         Menu.Add("閉じる", [this] { Ui.Close(this); });
-        Attacks_.push_back({});
+        Phases_.push_back({});
     }
 
     void Refresh() override {
         IAttackHistory* h = Ui.History();
-        for (size_t i = 0; i < Menu.Entries.size() && i < Attacks_.size(); ++i) {
-            if (Attacks_[i].empty()) continue;
-            std::optional<TAttackRecord> r = h ? h->Find(Attacks_[i]) : std::nullopt;
-            // Ended without losing HP / reached.
-            Menu.Entries[i].Value = r ? std::to_string(r->Cleared) + "/" + std::to_string(r->Reached) : "-/-";
+        auto counts = [](const TAttackCounts& C) { return std::to_string(C.Cleared) + "/" + std::to_string(C.Reached); };
+        for (size_t i = 0; i < Menu.Entries.size() && i < Phases_.size(); ++i) {
+            if (Phases_[i].empty()) continue;
+            std::optional<TAttackRecord> r = h ? h->Find(Phases_[i]) : std::nullopt;
+            // Ended without losing HP / reached: normal games, then practice.
+            Menu.Entries[i].Value = r ? counts(r->Normal) + " " + counts(r->Practice) : "-/- -/-";
         }
-        Menu.Status = "右の数：被弾なしで終えた回数／出会った回数";
+        Menu.Status = "右の数：被弾なしで終えた回数／出会った回数（通常・練習）";
     }
 
 private:
-    std::vector<std::string> Attacks_;
+    std::vector<std::string> Phases_;  // the phase of each entry; empty for a stage
 };
 
 }  // namespace

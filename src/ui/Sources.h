@@ -28,16 +28,19 @@ public:
     virtual std::string Keep(const std::string& Id, bool Kept) = 0;
 };
 
+struct TAttackCounts {
+    int64_t Reached = 0;  // times the attack was met
+    int64_t Cleared = 0;  // times it ended without the ship losing HP
+};
 struct TAttackRecord {
-    int32_t Reached = 0;  // times the attack was met
-    int32_t Cleared = 0;  // times it ended without the ship losing HP
+    TAttackCounts Normal, Practice;  // kept apart; Extra Stage games count as normal
 };
 
 class IAttackHistory {
 public:
     virtual ~IAttackHistory() = default;
-    // By attack name as the HUD shows it; nothing when it was never met.
-    virtual std::optional<TAttackRecord> Find(const std::string& Attack) = 0;
+    // By boss phase (its practice name, "TROneASprite"); nothing when it was never met.
+    virtual std::optional<TAttackRecord> Find(const std::string& Phase) = 0;
 };
 
 }  // namespace kv::ui

@@ -189,8 +189,8 @@ struct TFakeShelf : ui::IReplayShelf {
     }
 };
 struct TFakeHistory : ui::IAttackHistory {
-    std::optional<ui::TAttackRecord> Find(const std::string& Attack) override {
-        if (Attack == "輝式「光閃の守護」") return ui::TAttackRecord{3, 1};
+    std::optional<ui::TAttackRecord> Find(const std::string& Phase) override {
+        if (Phase == "TROneASprite") return ui::TAttackRecord{{3, 1}, {2, 0}};
         return std::nullopt;
     }
 };
@@ -207,8 +207,9 @@ TEST_F(PlayerWindows, ReplaysAreKeptAndPlayedAndTheHistoryShowsBesideItsAttack) 
     const ui::TMenu* practice = Ui->Ui().TopMenu();
     ASSERT_TRUE(practice);
     ASSERT_GT(practice->Entries.size(), 5u);
-    EXPECT_EQ(practice->Entries[4].Value, "1/3");  // R-One's first attack: ended cleanly once of three
-    EXPECT_EQ(practice->Entries[5].Value, "-/-");
+    // R-One's first attack: ended cleanly once of three in normal games, never of two in practice.
+    EXPECT_EQ(practice->Entries[4].Value, "1/3 0/2");
+    EXPECT_EQ(practice->Entries[5].Value, "-/- -/-");
     // Back to the hub, down to the replays: the first one, keep it for good, then play it.
     Keys_({SDL_SCANCODE_X, SDL_SCANCODE_DOWN, SDL_SCANCODE_RETURN});
     const ui::TMenu* list = Ui->Ui().TopMenu();
