@@ -182,16 +182,22 @@ void TGameRecorder::Action(const headless::TScriptAction& A) {
     Body_ += headless::FormatScriptAction(a) + "\n";
 }
 
-void TGameRecorder::States(int64_t Frame, const TDXInputStates& Current) {
-    if (!Active_ || Frame <= Offset_) return;
+std::vector<headless::TScriptAction> StateChanges(int64_t Frame, const TDXInputStates& Before, const TDXInputStates& Now) {
+    std::vector<headless::TScriptAction> out;
     for (int32_t s = 0; s < InputStateCount; ++s) {
-        if (Current.test(s) == Last_.test(s)) continue;
+        if (Now.test(s) == Before.test(s)) continue;
         headless::TScriptAction a;
         a.Frame = Frame;
-        a.Kind = Current.test(s) ? headless::TScriptAction::Press : headless::TScriptAction::Release;
+        a.Kind = Now.test(s) ? headless::TScriptAction::Press : headless::TScriptAction::Release;
         a.State = s;
-        Action(a);
+        out.push_back(a);
     }
+    return out;
+}
+
+void TGameRecorder::States(int64_t Frame, const TDXInputStates& Current) {
+    if (!Active_ || Frame <= Offset_) return;
+    for (const headless::TScriptAction& a : StateChanges(Frame, Last_, Current)) Action(a);
     Last_ = Current;
 }
 

@@ -17,6 +17,9 @@ class TForm1;
 
 namespace kv::app {
 
+// The press and release actions that take the input states from Before to Now at Frame.
+std::vector<headless::TScriptAction> StateChanges(int64_t Frame, const TDXInputStates& Before, const TDXInputStates& Now);
+
 using TStartState = std::vector<std::pair<std::string, std::string>>;
 
 // What a game start leaves as it finds it: the random generator, the counters the reset keeps

@@ -156,14 +156,8 @@ void TSession::ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard)
 void TSession::RecordStates(int64_t Frame, const TDXInputStates& Current) {
     Game_.States(Frame, Current);
     if (!RecordOut_.is_open()) return;
-    for (int32_t s = 0; s < InputStateCount; ++s) {
-        if (Current.test(s) == LastRecorded_.test(s)) continue;
-        headless::TScriptAction a;
-        a.Frame = Frame;
-        a.Kind = Current.test(s) ? headless::TScriptAction::Press : headless::TScriptAction::Release;
-        a.State = s;
+    for (const headless::TScriptAction& a : StateChanges(Frame, LastRecorded_, Current))
         RecordOut_ << headless::FormatScriptAction(a) << '\n';
-    }
     LastRecorded_ = Current;
 }
 
