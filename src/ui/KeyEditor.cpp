@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "engine/KeyConfig.h"
+#include "userfiles/KeyConfig.h"
 #include "userfiles/KeysConf.h"
 
 namespace kv::ui {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/KeyConfig.h"
+#include "userfiles/KeyConfig.h"
 
 namespace kv::files {
 
