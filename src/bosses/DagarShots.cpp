@@ -93,21 +93,7 @@ void TDagarShotBSprite::Step(int32_t MoveCount) {
 
 TDagarShotCSprite::TDagarShotCSprite(TSprite* Parent, double AX, double AY, double ADirection, double Speed,
                                      int32_t Number)
-    : TTamaSprite(Parent) {
-    SetupImage(this, SmallPicture(Number));
-    X = AX;
-    Y = AY;
-    Direction = ADirection;
-    VX = std::cos(Direction) * Speed;
-    VY = std::sin(Direction) * Speed;
-}
-
-void TDagarShotCSprite::Step(int32_t MoveCount) {
-    TTamaSprite::Step(MoveCount);
-    X = X + VX;
-    Y = Y + VY;
-    if (OutCDE(X, Y)) Kill();
-}
+    : TStraightTamaSprite(Parent, SmallPicture(Number), Speed, AX, AY, ADirection) {}
 
 // ---- D: out, halt, re-aim ----
 

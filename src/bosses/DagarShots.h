@@ -30,12 +30,9 @@ public:
     bool Bounced = false;
 };
 
-class TDagarShotCSprite : public TTamaSprite {
+class TDagarShotCSprite : public TStraightTamaSprite {
 public:
     TDagarShotCSprite(TSprite* Parent, double AX, double AY, double ADirection, double Speed, int32_t Number);
-    void Step(int32_t MoveCount) override;
-
-    double VX = 0, VY = 0, Direction = 0;
 };
 
 class TDagarShotDSprite : public TTamaSprite {

@@ -49,16 +49,8 @@ bool Sweep(TSprite* Engine, int32_t N) {
 
 void Sign(TSprite* Engine, double X, double Y, int32_t Mode) { new TSignASprite(Engine, X, Y, Mode); }
 
-// A phase takes the place of the one before it (killed in the same call, not yet freed).
-void TakePlace(TSprite* Self, const TSpriteRef<TSprite>& Before) {
-    if (const TSprite* b = Before.Get()) {
-        Self->X = b->X;
-        Self->Y = b->Y;
-    } else {
-        Self->X = 120;
-        Self->Y = 60;
-    }
-}
+// Where the king fades in and phases B and E stand; C and D, made on their own, start there.
+constexpr double kKingX = 120, kKingY = 60;
 
 // ---- phase ends ----
 
@@ -152,8 +144,8 @@ void TGadnicASprite::Step(int32_t MoveCount) {
 
 TGadnicBSprite::TGadnicBSprite(TSprite* Parent) : TBossSprite(Parent) {
     SetupImage(this, "ガドニック");
-    X = 120;
-    Y = 60;
+    X = kKingX;
+    Y = kKingY;
     TForm1& f = FormOf(this);
     f.BossName = GadnicKingName;
     f.AttackName = GadnicBAttackName;
@@ -184,7 +176,7 @@ void TGadnicBSprite::Step(int32_t MoveCount) {
 TGadnicCSprite::TGadnicCSprite(TSprite* Parent) : TBossSprite(Parent) {
     SetupImage(this, "ガドニック");
     TForm1& f = FormOf(this);
-    TakePlace(this, f.GadnicBSprite);
+    TakePlace(this, f.GadnicBSprite, kKingX, kKingY);
     f.AttackName = GadnicCAttackName;
     f.PhaseStarted("TGadnicCSprite");
 }
@@ -206,7 +198,7 @@ void TGadnicCSprite::Step(int32_t MoveCount) {
 TGadnicDSprite::TGadnicDSprite(TSprite* Parent) : TBossSprite(Parent) {
     SetupImage(this, "ガドニック");
     TForm1& f = FormOf(this);
-    TakePlace(this, f.GadnicCSprite);
+    TakePlace(this, f.GadnicCSprite, kKingX, kKingY);
     f.AttackName = GadnicDAttackName;
     f.PhaseStarted("TGadnicDSprite");
 }
@@ -234,8 +226,8 @@ void TGadnicDSprite::Step(int32_t MoveCount) {
 
 TGadnicESprite::TGadnicESprite(TSprite* Parent) : TImageSpriteEx(Parent) {
     SetupImage(this, "ガドニック");
-    X = 120;
-    Y = 60;
+    X = kKingX;
+    Y = kKingY;
     Alpha = 64;
     TForm1& f = FormOf(this);
     f.AttackName = GadnicEAttackName;

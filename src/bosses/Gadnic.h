@@ -16,7 +16,8 @@ extern const char* const GadnicCAttackName;
 extern const char* const GadnicDAttackName;
 extern const char* const GadnicEAttackName;  // the endurance phase's attack
 
-// ---- the cross-fade; neither fade is an enemy, and both outlive the end of a game ----
+// ---- the cross-fade; neither fade is an enemy: both run on through the end of a game, but
+// not into the menu or the next game ----
 
 // The guard at (135, 60): FadeIn 1 fades it in by 3 a step and then brings phase A; FadeIn 0
 // fades it out by 3 a step and then brings the king's fade.
@@ -25,6 +26,7 @@ public:
     TGadnicFadeSprite(TSprite* Parent, uint8_t AFadeIn);
     void Step(int32_t MoveCount) override;
     uint8_t FadeIn = 0;
+    int32_t Game = 0;  // the game it belongs to (GameNo)
 };
 
 // The king at (120, 60): fades in by 1 a step, then switches the music and brings phase B.
@@ -33,6 +35,7 @@ public:
     TGEFadeSprite(TSprite* Parent, uint8_t AFadeIn);
     void Step(int32_t MoveCount) override;
     uint8_t FadeIn = 0;
+    int32_t Game = 0;  // the game it belongs to (GameNo)
 };
 
 // ---- the phases ----

@@ -10,6 +10,14 @@ void StartFade(TImageSpriteEx* Fade, uint8_t FadeIn) {
     if (FadeIn == 1) Fade->Alpha = 0;
     if (FadeIn == 0) Fade->Alpha = 255;
 }
+
+// A fade runs on through the end of its game, but once the menu is back or another game has
+// begun it goes without bringing its successor (nor the king's music) into that one.
+bool Outlived(TSprite* Fade, int32_t Game) {
+    if (!FormOf(Fade).GameGone(Game)) return false;
+    Fade->Kill();
+    return true;
+}
 }  // namespace
 
 TGadnicFadeSprite::TGadnicFadeSprite(TSprite* Parent, uint8_t AFadeIn) : TImageSpriteEx(Parent) {
@@ -18,10 +26,12 @@ TGadnicFadeSprite::TGadnicFadeSprite(TSprite* Parent, uint8_t AFadeIn) : TImageS
     Y = 60;
     FadeIn = AFadeIn;
     StartFade(this, FadeIn);
+    Game = FormOf(this).GameNo;
 }
 
 void TGadnicFadeSprite::Step(int32_t MoveCount) {
     TImageSprite::Step(MoveCount);
+    if (Outlived(this, Game)) return;
     TForm1& f = FormOf(this);
     if (FadeIn == 1) {
         Alpha = Alpha + 3;
@@ -45,10 +55,12 @@ TGEFadeSprite::TGEFadeSprite(TSprite* Parent, uint8_t AFadeIn) : TImageSpriteEx(
     Y = 60;
     FadeIn = AFadeIn;
     StartFade(this, FadeIn);
+    Game = FormOf(this).GameNo;
 }
 
 void TGEFadeSprite::Step(int32_t MoveCount) {
     TImageSprite::Step(MoveCount);
+    if (Outlived(this, Game)) return;
     if (FadeIn != 1) return;
     Alpha = Alpha + 1;
     if (Alpha == 255) {

@@ -5,29 +5,22 @@
 
 namespace kv {
 
-
-class TGadnicShotASprite : public TTamaSprite {
+class TGadnicShotASprite : public TStraightTamaSprite {
 public:
+    static constexpr double Speed = 6;
     TGadnicShotASprite(TSprite* Parent, double X, double Y, double Direction);
-    void Step(int32_t MoveCount) override;
-    double Direction = 0;  // radians
-    double VX = 0, VY = 0;  // pixels per step
 };
 
-class TGadnicShotBSprite : public TTamaSprite {
+class TGadnicShotBSprite : public TStraightTamaSprite {
 public:
+    static constexpr double Speed = 5;
     TGadnicShotBSprite(TSprite* Parent, double X, double Y, double Direction);
-    void Step(int32_t MoveCount) override;
-    double Direction = 0;
-    double VX = 0, VY = 0;
 };
 
-class TGadnicShotCSprite : public TTamaSprite {
+class TGadnicShotCSprite : public TStraightTamaSprite {
 public:
+    static constexpr double Speed = 4;
     TGadnicShotCSprite(TSprite* Parent, double X, double Y, double Direction);
-    void Step(int32_t MoveCount) override;
-    double Direction = 0;
-    double VX = 0, VY = 0;
 };
 
 }  // namespace kv

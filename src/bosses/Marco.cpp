@@ -271,23 +271,11 @@ TMarcoAShotFSprite::TMarcoAShotFSprite(TSprite* P, double AX, double AY, int32_t
 
 // ---- straight bullets ----
 
-TMarcoStraightShotSprite::TMarcoStraightShotSprite(TSprite* Parent, const char* Picture, double Limit)
-    : TTamaSprite(Parent), Limit_(Limit) {
-    SetupImage(this, Picture);
-}
-
 void TMarcoStraightShotSprite::AimAtHitBox(double DX, double DY, double Speed) {
     const TForm1& F = FormOf(this);
     const double t = std::atan2(F.HanteiY() + DY - Y, F.HanteiX() + DX - X);
     VX = std::cos(t) * Speed;
     VY = std::sin(t) * Speed;
-}
-
-void TMarcoStraightShotSprite::Step(int32_t MoveCount) {
-    TTamaSprite::Step(MoveCount);
-    X = X + VX;
-    Y = Y + VY;
-    if (X < Limit_ || Y < Limit_ || X > 320 || Y > 480) Kill();
 }
 
 TMarcoCShotASprite::TMarcoCShotASprite(TSprite* P, double AX, double AY) : TMarcoStraightShotSprite(P, "BigBullet1", -30) {
@@ -318,9 +306,7 @@ TMarcoCShotFSprite::TMarcoCShotFSprite(TSprite* P, double AX, double AY) : TMarc
 
 TMarcoCShotGSprite::TMarcoCShotGSprite(TSprite* P, int32_t ADirection) : TMarcoStraightShotSprite(P, "Bullet2", -20) {
     PhaseCOrigin(FormOf(this), X, Y);
-    Direction = ADirection;
-    VX = std::cos(static_cast<double>(Direction)) * 4;
-    VY = std::sin(static_cast<double>(Direction)) * 4;
+    SetCourse(ADirection, 4);
 }
 
 // ---- the side bullet ----

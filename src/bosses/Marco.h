@@ -94,21 +94,15 @@ public:
 
 // ---- straight bullets: a velocity fixed at creation ----
 
-// Flies by (VX, VY) each frame; removed beyond Limit at the top or left, 320 / 480 beyond
-// the right and the bottom.
-class TMarcoStraightShotSprite : public TTamaSprite {
+// A straight bullet that places and aims itself; removed beyond Limit at the top or left.
+class TMarcoStraightShotSprite : public TStraightTamaSprite {
 public:
-    TMarcoStraightShotSprite(TSprite* Parent, const char* Picture, double Limit);
-    void Step(int32_t MoveCount) override;
-
-    double VX = 0, VY = 0;
+    TMarcoStraightShotSprite(TSprite* Parent, const char* Picture, double Limit)
+        : TStraightTamaSprite(Parent, Picture, Limit) {}
 
 protected:
     // Sets VX, VY from the current position towards the hit box offset by (DX, DY).
     void AimAtHitBox(double DX, double DY, double Speed);
-
-private:
-    double Limit_;
 };
 
 // Aimed big bullets (speeds 5, 4, 3), fired by Marco, the Sign emitters and Velus.
@@ -139,7 +133,6 @@ public:
 class TMarcoCShotGSprite : public TMarcoStraightShotSprite {
 public:
     TMarcoCShotGSprite(TSprite* Parent, int32_t ADirection);
-    int32_t Direction = 0;
 };
 
 // ---- phase 3's side bullet ----

@@ -17,18 +17,6 @@ const char* const VelusDAttackName = "魂弾「天地爆閃弾γ」";
 
 namespace {
 
-// A phase takes the place of the one before it, which is killed but not yet freed. Without
-// one (a phase made on its own) it stands at Fallback.
-void TakePlace(TSprite* Self, const TSpriteRef<TSprite>& Before, double FallbackX, double FallbackY) {
-    if (const TSprite* b = Before.Get()) {
-        Self->X = b->X;
-        Self->Y = b->Y;
-    } else {
-        Self->X = FallbackX;
-        Self->Y = FallbackY;
-    }
-}
-
 // Phase D's streams by the seconds left: the multiplier of the counter for its three bullets,
 // or the six-bullet fan in the last seconds.
 struct TDBand {

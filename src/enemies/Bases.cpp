@@ -16,12 +16,20 @@ void TTamaSprite::Step(int32_t MoveCount) {
     if (!FormOf(this).Playing) Kill();
 }
 
-TStraightTamaSprite::TStraightTamaSprite(TSprite* Parent, const char* Picture, double Speed, double AX, double AY,
-                                         double ADirection)
-    : TTamaSprite(Parent) {
+TStraightTamaSprite::TStraightTamaSprite(TSprite* Parent, const std::string& Picture, double Limit)
+    : TTamaSprite(Parent), Limit_(Limit) {
     SetupImage(this, Picture);
+}
+
+TStraightTamaSprite::TStraightTamaSprite(TSprite* Parent, const std::string& Picture, double Speed, double AX,
+                                         double AY, double ADirection, double Limit)
+    : TStraightTamaSprite(Parent, Picture, Limit) {
     X = AX;
     Y = AY;
+    SetCourse(ADirection, Speed);
+}
+
+void TStraightTamaSprite::SetCourse(double ADirection, double Speed) {
     Direction = ADirection;
     VX = std::cos(Direction) * Speed;
     VY = std::sin(Direction) * Speed;
@@ -31,7 +39,17 @@ void TStraightTamaSprite::Step(int32_t MoveCount) {
     TTamaSprite::Step(MoveCount);
     X = X + VX;
     Y = Y + VY;
-    if (X < -20 || Y < -20 || X > 320 || Y > 480) Kill();
+    if (X < Limit_ || Y < Limit_ || X > 320 || Y > 480) Kill();
+}
+
+void TakePlace(TSprite* Self, const TSpriteRef<TSprite>& Before, double FallbackX, double FallbackY) {
+    if (const TSprite* b = Before.Get()) {
+        Self->X = b->X;
+        Self->Y = b->Y;
+    } else {
+        Self->X = FallbackX;
+        Self->Y = FallbackY;
+    }
 }
 
 }  // namespace kv

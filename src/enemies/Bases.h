@@ -1,6 +1,8 @@
 #pragma once
 // The bases of every enemy and every enemy bullet, and the family types the collision code
 // tests against.
+#include <string>
+
 #include "engine/ImageSprite.h"
 #include "shell/Form1.h"
 
@@ -21,16 +23,31 @@ public:
     void Step(int32_t MoveCount) override;
 };
 
-// A bullet flying straight at Speed along Direction (radians), removed once it is more than
-// 20 pixels off the field. The Signs and Velus fire these.
+// A bullet flying straight by (VX, VY) each step, removed once it is past Limit at the top or
+// the left, or past 320 at the right or 480 at the bottom. The Signs, Marco, Velus, Gadnic and
+// Dagar fire these.
 class TStraightTamaSprite : public TTamaSprite {
 public:
-    TStraightTamaSprite(TSprite* Parent, const char* Picture, double Speed, double AX, double AY, double ADirection);
+    // Along Direction (radians) at Speed.
+    TStraightTamaSprite(TSprite* Parent, const std::string& Picture, double Speed, double AX, double AY,
+                        double ADirection, double Limit = -20);
     void Step(int32_t MoveCount) override;
 
     double VX = 0, VY = 0;
     double Direction = 0;
+
+protected:
+    // For the bullets that place and aim themselves.
+    TStraightTamaSprite(TSprite* Parent, const std::string& Picture, double Limit);
+    void SetCourse(double ADirection, double Speed);
+
+private:
+    double Limit_;
 };
+
+// A boss phase takes the place of the one before it, which is killed but not yet freed; a
+// phase made on its own (no phase before it) stands at the fallback place.
+void TakePlace(TSprite* Self, const TSpriteRef<TSprite>& Before, double FallbackX, double FallbackY);
 
 // Family types: no behaviour of their own.
 class TBossSprite : public TEnemySprite {

@@ -48,8 +48,16 @@ void TShotsSprite::OnHit(TSprite* Other, bool&) {
     }
 }
 
+TShotsSprite::TShotsSprite(TSprite* Parent) : TImageSpriteEx(Parent), Game_(FormOf(this).GameNo) {}
+
 void TShotsSprite::StepWith(int32_t MoveCount, std::span<const TShotMove> Table) {
     TImageSpriteEx::Step(MoveCount);
+    // The ship fires on through a game's ending, and its last volley may still fly when the
+    // next game begins at once: it hits nothing there.
+    if (FormOf(this).GameNo != Game_) {
+        Kill();
+        return;
+    }
     Collide();
     for (const TShotMove& m : Table) {
         if (m.Angle != Angle) continue;

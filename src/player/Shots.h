@@ -15,13 +15,16 @@ struct TShotMove {
 
 class TShotsSprite : public TImageSpriteEx {
 public:
-    using TImageSpriteEx::TImageSpriteEx;
+    explicit TShotsSprite(TSprite* Parent);
     // The hit reaction of src/player/HitReactions.h.
     void OnHit(TSprite* Other, bool& Done) override;
 
 protected:
     // Test against the scene, move by the row for Angle (none: stand still), leave above the top.
     void StepWith(int32_t MoveCount, std::span<const TShotMove> Table);
+
+private:
+    int32_t Game_;  // the game it was fired in (GameNo)
 };
 
 // Normal volley: SpreadIndex 0, 6, 11, 13, 18, 24 around Angle 116.

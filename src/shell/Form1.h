@@ -108,6 +108,10 @@ public:
     bool ROneDown = false;
     bool NameEntry = false;
     bool ResetDone = false;
+    int32_t GameNo = 0;  // raised by every game start
+    // For the sprites that Playing does not remove: the game numbered Game is gone once the
+    // menu has been back since, or a later game has begun (with no frame between the two).
+    bool GameGone(int32_t Game) const { return ResetDone || GameNo != Game; }
     std::array<int32_t, BossCounterCount> BossCounters{};
     int32_t ZakoAACount = 0, ZakoABCount = 0, ZakoACCount = 0;
     // The eight frame counters of the Zako B and C classes, zeroed together by Shokika.

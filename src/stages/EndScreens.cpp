@@ -27,9 +27,11 @@ void SaveRecord(TForm1& F) {
 
 }  // namespace
 
+TMessageSprite::TMessageSprite(TSprite* Parent) : TImageSpriteEx(Parent), Game(FormOf(this).GameNo) {}
+
 void TMessageSprite::Step(int32_t MoveCount) {
     TImageSpriteEx::Step(MoveCount);
-    if (FormOf(this).ResetDone) Kill();
+    if (FormOf(this).GameGone(Game)) Kill();
 }
 
 TGameOverSprite::TGameOverSprite(TSprite* Parent) : TMessageSprite(Parent) {
@@ -42,6 +44,7 @@ TGameOverSprite::TGameOverSprite(TSprite* Parent) : TMessageSprite(Parent) {
 
 void TGameOverSprite::Step(int32_t MoveCount) {
     TMessageSprite::Step(MoveCount);
+    if (Killed) return;  // its game is gone: nothing more to show or hand over
     TForm1& F = FormOf(this);
     if (!SlideAndHold(this, F.GameOverCount)) return;
     Kill();
@@ -64,6 +67,7 @@ TGameClearSprite::TGameClearSprite(TSprite* Parent) : TMessageSprite(Parent) {
 
 void TGameClearSprite::Step(int32_t MoveCount) {
     TMessageSprite::Step(MoveCount);
+    if (Killed) return;
     TForm1& F = FormOf(this);
     if (!SlideAndHold(this, F.GameClearCount)) return;
     // The unlock is stored at once, whatever the score; a practice game stores nothing.

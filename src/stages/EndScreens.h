@@ -6,11 +6,13 @@
 
 namespace kv {
 
-// The part both screens share: a screen still up when the menu returns removes itself.
+// The part both screens share: a screen still up when the menu returns, or when another game
+// has begun, removes itself.
 class TMessageSprite : public TImageSpriteEx {
 public:
-    using TImageSpriteEx::TImageSpriteEx;
+    explicit TMessageSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
+    int32_t Game = 0;  // the game it ends (GameNo)
 };
 
 class TGameOverSprite : public TMessageSprite {

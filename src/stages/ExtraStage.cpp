@@ -4,7 +4,6 @@
 #include <string>
 
 #include "bosses/Dagar.h"
-#include "enemies/Sign.h"
 #include "enemies/ZakoA.h"
 #include "enemies/ZakoIJ.h"
 #include "shell/Form1.h"
@@ -23,8 +22,8 @@ constexpr auto AB = SpawnXY<TZakoABSprite>;
 constexpr auto AC = SpawnXY<TZakoACSprite>;
 constexpr auto I = SpawnXY<TZakoISprite>;
 constexpr auto J = SpawnXY<TZakoJSprite>;
-TSprite* Sign0(TSprite* Parent, double X, double Y) { return new TSignASprite(Parent, X, Y, 0); }
-TSprite* Sign2(TSprite* Parent, double X, double Y) { return new TSignASprite(Parent, X, Y, 2); }
+constexpr auto Sign0 = SpawnSign<0>;
+constexpr auto Sign2 = SpawnSign<2>;
 
 const TSpawn kTimeline[] = {
     // a wall of twelve emitters
@@ -68,6 +67,10 @@ const TSpawn kTimeline[] = {
     {1985, Sign0, 0, 43},   {1990, Sign0, 0, 0},
 };
 
+// Unlike the other scripts this one stays after bringing in the boss, counting on.
+const TBossEntry kBoss{TExtraStageSprite::BossCount, "\\5-1.mp3", &TForm1::DagarASprite, SpawnBoss<TDagarASprite>,
+                       TBossEntry::CountOn};
+
 }  // namespace
 
 // The normal game start with the Extra Stage's music and script.
@@ -91,16 +94,6 @@ TExtraStageSprite::TExtraStageSprite(TSprite* Parent) : TStageSprite(Parent) {
     f.Log.Write("stage", {{"stage", int64_t{5}}});
 }
 
-// Unlike the other scripts this one stays after bringing in the boss, counting on.
-void TExtraStageSprite::Step(int32_t MoveCount) {
-    const int32_t count = NextCount(MoveCount);
-    if (count == 0) return;
-    SpawnAt(Engine, kTimeline, count);
-    if (count == BossCount) {
-        TForm1& f = FormOf(this);
-        f.BGMStop("\\5-1.mp3");
-        f.DagarASprite = new TDagarASprite(Engine);
-    }
-}
+void TExtraStageSprite::Step(int32_t MoveCount) { Play(MoveCount, kTimeline, kBoss); }
 
 }  // namespace kv

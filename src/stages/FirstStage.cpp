@@ -48,6 +48,8 @@ const TSpawn kTimeline[] = {
     {1260, J, 235, -50},
 };
 
+const TBossEntry kBoss{TFirstStageSprite::BossCount, "\\1-1.mp3", &TForm1::ROneASprite, SpawnBoss<TROneASprite>};
+
 }  // namespace
 
 TFirstStageSprite::TFirstStageSprite(TSprite* Parent) : TStageSprite(Parent) {
@@ -58,16 +60,6 @@ TFirstStageSprite::TFirstStageSprite(TSprite* Parent) : TStageSprite(Parent) {
     f.Log.Write("stage", {{"stage", int64_t{1}}});
 }
 
-void TFirstStageSprite::Step(int32_t MoveCount) {
-    const int32_t count = NextCount(MoveCount);
-    if (count == 0) return;
-    SpawnAt(Engine, kTimeline, count);
-    if (count == BossCount) {
-        TForm1& f = FormOf(this);
-        f.BGMStop("\\1-1.mp3");
-        f.ROneASprite = new TROneASprite(Engine);
-        Kill();
-    }
-}
+void TFirstStageSprite::Step(int32_t MoveCount) { Play(MoveCount, kTimeline, kBoss); }
 
 }  // namespace kv

@@ -2,7 +2,6 @@
 
 #include "bosses/Gadnic.h"
 #include "bosses/Velus.h"
-#include "enemies/Sign.h"
 #include "enemies/ZakoIJ.h"
 #include "shell/Form1.h"
 #include "shell/Rows.h"
@@ -12,12 +11,8 @@ namespace kv {
 namespace {
 
 constexpr auto I = SpawnXY<TZakoISprite>;
-template <int32_t Mode>
-TSprite* Sign(TSprite* Parent, double X, double Y) {
-    return new TSignASprite(Parent, X, Y, Mode);
-}
-constexpr auto S0 = Sign<0>;
-constexpr auto S1 = Sign<1>;
+constexpr auto S0 = SpawnSign<0>;
+constexpr auto S1 = SpawnSign<1>;
 
 // Step, enemy, X, Y.
 const TSpawn kTimeline[] = {
@@ -46,6 +41,11 @@ const TEnduranceRowRegistrar kVelusEnduranceRow{{VelusDAttackName,
                                                  350,
                                                  CreateForthStage}};
 
+TSprite* GuardFadingIn(TSprite* Parent) { return new TGadnicFadeSprite(Parent, 1); }
+// The boss music starts when the king has faded in, not here; the count starts again from 0.
+const TBossEntry kBoss{TForthStageSprite::BossCount, nullptr, &TForm1::GadnicFadeSprite, GuardFadingIn,
+                       TBossEntry::EndScriptAndCount};
+
 }  // namespace
 
 TForthStageSprite::TForthStageSprite(TSprite* Parent) : TStageSprite(Parent) {
@@ -57,17 +57,6 @@ TForthStageSprite::TForthStageSprite(TSprite* Parent) : TStageSprite(Parent) {
     f.Log.Write("stage", {{"stage", int64_t{4}}});
 }
 
-void TForthStageSprite::Step(int32_t MoveCount) {
-    const int32_t count = NextCount(MoveCount);
-    if (count == 0) return;
-    SpawnAt(Engine, kTimeline, count);
-    if (count == BossCount) {
-        // The boss music starts when the king has faded in, not here.
-        TForm1& f = FormOf(this);
-        f.GadnicFadeSprite = new TGadnicFadeSprite(Engine, 1);
-        Kill();
-        f.StageCount = 0;
-    }
-}
+void TForthStageSprite::Step(int32_t MoveCount) { Play(MoveCount, kTimeline, kBoss); }
 
 }  // namespace kv

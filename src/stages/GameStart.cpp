@@ -30,6 +30,7 @@ void TForm1::GameStart() {
 }
 
 void TForm1::EnterPlay() {
+    GameNo += 1;
     HudOn = true;
     AllButtonHide();
     if (TitleSprite) TitleSprite->Kill();

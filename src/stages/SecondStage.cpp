@@ -2,7 +2,6 @@
 
 #include "bosses/Marco.h"
 #include "bosses/ROne.h"
-#include "enemies/Sign.h"
 #include "enemies/ZakoA.h"
 #include "enemies/ZakoE.h"
 #include "enemies/ZakoGH.h"
@@ -21,7 +20,7 @@ constexpr auto E = SpawnX<TZakoESprite>;
 constexpr auto H = SpawnX<TZakoHSprite>;
 constexpr auto I = SpawnXY<TZakoISprite>;
 // Every Sign of this stage bursts into the three aimed big bullets.
-TSprite* Sign0(TSprite* Parent, double X, double Y) { return new TSignASprite(Parent, X, Y, 0); }
+constexpr auto Sign0 = SpawnSign<0>;
 
 // Step, enemy, X, Y (Y unused for the classes that start at their own height).
 const TSpawn kTimeline[] = {
@@ -57,6 +56,8 @@ void CreateSecondStage(TForm1& F) { new TSecondStageSprite(F.SpriteEngine()); }
 const TEnduranceRowRegistrar kROneEnduranceRow{
     {ROneBAttackName, &TForm1::ROneBSprite, {{TItemKind::HP, 10, 15}}, 2000, 150, CreateSecondStage}};
 
+const TBossEntry kBoss{TSecondStageSprite::BossCount, "\\2-1.mp3", &TForm1::MarcoASprite, SpawnBoss<TMarcoASprite>};
+
 }  // namespace
 
 TSecondStageSprite::TSecondStageSprite(TSprite* Parent) : TStageSprite(Parent) {
@@ -68,16 +69,6 @@ TSecondStageSprite::TSecondStageSprite(TSprite* Parent) : TStageSprite(Parent) {
     f.Log.Write("stage", {{"stage", int64_t{2}}});
 }
 
-void TSecondStageSprite::Step(int32_t MoveCount) {
-    const int32_t count = NextCount(MoveCount);
-    if (count == 0) return;
-    SpawnAt(Engine, kTimeline, count);
-    if (count == BossCount) {
-        TForm1& f = FormOf(this);
-        f.BGMStop("\\2-1.mp3");
-        f.MarcoASprite = new TMarcoASprite(Engine);
-        Kill();
-    }
-}
+void TSecondStageSprite::Step(int32_t MoveCount) { Play(MoveCount, kTimeline, kBoss); }
 
 }  // namespace kv

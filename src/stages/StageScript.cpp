@@ -11,11 +11,18 @@ void TStageSprite::Step(int32_t MoveCount) {
     if (!FormOf(this).Playing) Kill();
 }
 
-int32_t TStageSprite::NextCount(int32_t MoveCount) {
+void TStageSprite::Play(int32_t MoveCount, std::span<const TSpawn> Timeline, const TBossEntry& Boss) {
     TStageSprite::Step(MoveCount);
     TForm1& f = FormOf(this);
-    if (!f.Playing) return 0;  // the counter stands still once the game is over
-    return ++f.StageCount;
+    if (!f.Playing) return;  // the counter stands still once the game is over
+    const int32_t count = ++f.StageCount;
+    SpawnAt(Engine, Timeline, count);
+    if (count != Boss.Count) return;
+    if (Boss.Track) f.BGMStop(Boss.Track);
+    f.*(Boss.Ref) = Boss.Create(Engine);
+    if (Boss.After == TBossEntry::CountOn) return;
+    Kill();
+    if (Boss.After == TBossEntry::EndScriptAndCount) f.StageCount = 0;
 }
 
 void SpawnAt(TSprite* Parent, std::span<const TSpawn> Timeline, int32_t Count) {

@@ -5,10 +5,30 @@
 #include <span>
 
 #include "engine/ImageSprite.h"
+#include "enemies/Sign.h"
 
 namespace kv {
 
 class TForm1;
+
+// A timeline entry that creates one enemy at (X, Y); entries of one frame keep their order.
+struct TSpawn {
+    int32_t Count;
+    TSprite* (*Create)(TSprite* Parent, double X, double Y);
+    double X, Y;
+};
+
+// The entry that ends a stage's timeline: on step Count, the boss music (none: the boss
+// brings its own later), the boss's first sprite into its reference, and what becomes of the
+// script.
+struct TBossEntry {
+    enum TAfter { EndScript, EndScriptAndCount, CountOn };
+    int32_t Count;
+    const char* Track;
+    TSpriteRef<TSprite> TForm1::*Ref;
+    TSprite* (*Create)(TSprite* Parent);
+    TAfter After = EndScript;
+};
 
 class TStageSprite : public TImageSprite {
 public:
@@ -17,17 +37,11 @@ public:
     void Step(int32_t MoveCount) override;
 
 protected:
-    // The shared part of every stage's Step: the base step, then, while a game runs, the
-    // next count. Returns the new StageCount, or 0 when the game is over (nothing fires).
-    int32_t NextCount(int32_t MoveCount);
+    // Every stage's Step: while a game runs, the next count, its timeline entries and, on its
+    // step, the boss entry.
+    void Play(int32_t MoveCount, std::span<const TSpawn> Timeline, const TBossEntry& Boss);
 };
 
-// A timeline entry that creates one enemy at (X, Y); entries of one frame keep their order.
-struct TSpawn {
-    int32_t Count;
-    TSprite* (*Create)(TSprite* Parent, double X, double Y);
-    double X, Y;
-};
 // Creates every enemy of the entries for Count, in the listed order; the entries are sorted.
 void SpawnAt(TSprite* Parent, std::span<const TSpawn> Timeline, int32_t Count);
 
@@ -39,6 +53,16 @@ TSprite* SpawnXY(TSprite* Parent, double X, double Y) {
 template <class T>
 TSprite* SpawnX(TSprite* Parent, double X, double) {
     return new T(Parent, X);
+}
+// A Sign emitter of the given mode.
+template <int32_t Mode>
+TSprite* SpawnSign(TSprite* Parent, double X, double Y) {
+    return new TSignASprite(Parent, X, Y, Mode);
+}
+// A boss's first sprite, for the boss entry.
+template <class T>
+TSprite* SpawnBoss(TSprite* Parent) {
+    return new T(Parent);
 }
 
 }  // namespace kv

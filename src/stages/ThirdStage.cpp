@@ -2,7 +2,6 @@
 
 #include "bosses/Marco.h"
 #include "bosses/Velus.h"
-#include "enemies/Sign.h"
 #include "shell/Form1.h"
 #include "shell/Rows.h"
 
@@ -10,14 +9,10 @@ namespace kv {
 
 namespace {
 
-template <int32_t Mode>
-TSprite* Sign(TSprite* Parent, double X, double Y) {
-    return new TSignASprite(Parent, X, Y, Mode);
-}
-constexpr auto S0 = Sign<0>;
-constexpr auto S1 = Sign<1>;
-constexpr auto S2 = Sign<2>;
-constexpr auto S3 = Sign<3>;
+constexpr auto S0 = SpawnSign<0>;
+constexpr auto S1 = SpawnSign<1>;
+constexpr auto S2 = SpawnSign<2>;
+constexpr auto S3 = SpawnSign<3>;
 
 // Step, Sign mode, X, Y.
 const TSpawn kTimeline[] = {
@@ -56,6 +51,8 @@ const TEnduranceRowRegistrar kMarcoEnduranceRow{{MarcoCAttackName,
                                                  200,
                                                  CreateThirdStage}};
 
+const TBossEntry kBoss{TThirdStageSprite::BossCount, "\\3-1.mp3", &TForm1::VelusASprite, SpawnBoss<TVelusASprite>};
+
 }  // namespace
 
 TThirdStageSprite::TThirdStageSprite(TSprite* Parent) : TStageSprite(Parent) {
@@ -67,16 +64,6 @@ TThirdStageSprite::TThirdStageSprite(TSprite* Parent) : TStageSprite(Parent) {
     f.Log.Write("stage", {{"stage", int64_t{3}}});
 }
 
-void TThirdStageSprite::Step(int32_t MoveCount) {
-    const int32_t count = NextCount(MoveCount);
-    if (count == 0) return;
-    SpawnAt(Engine, kTimeline, count);
-    if (count == BossCount) {
-        TForm1& f = FormOf(this);
-        f.BGMStop("\\3-1.mp3");
-        f.VelusASprite = new TVelusASprite(Engine);
-        Kill();
-    }
-}
+void TThirdStageSprite::Step(int32_t MoveCount) { Play(MoveCount, kTimeline, kBoss); }
 
 }  // namespace kv

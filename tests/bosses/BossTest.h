@@ -57,12 +57,19 @@ inline std::vector<std::string> EventNames(TWorld& w) {
     return out;
 }
 
-// Runs frames until the boss counter C reads N after a frame.
-inline void RunCounterTo(TWorld& w, kv::TBossCounter C, int32_t N) {
-    for (int guard = 0; w.F().BossCounters[C] != N; ++guard) {
-        if (guard > 100000) throw std::runtime_error("counter never reached its value");
+// Runs frames until Done() holds after one. A run that would never get there (a counter that
+// stopped) ends after Limit frames with an error, rather than hanging the suite.
+template <class P>
+void RunUntil(TWorld& w, P Done, int Limit = 100000) {
+    for (int frames = 0; !Done(); ++frames) {
+        if (frames == Limit) throw std::runtime_error("still not there after " + std::to_string(Limit) + " frames");
         w.Frame();
     }
+}
+
+// Runs frames until the boss counter C reads N after a frame.
+inline void RunCounterTo(TWorld& w, kv::TBossCounter C, int32_t N) {
+    RunUntil(w, [&] { return w.F().BossCounters[C] == N; });
 }
 
 }  // namespace kvtest

@@ -253,9 +253,8 @@ TEST(GadnicD, ChasesThePointLeftOfAndAboveTheHitBoxOneAxisAtATime) {
         EXPECT_DOUBLE_EQ(d->Y, y) << i;
     }
     // Not 2 pixels in total: the second half aims from the new X.
-    const double dx = 2 * std::cos(std::atan2(365 - y, 16 - x));
-    const double dy = 2 * std::sin(std::atan2(365 - y, 16 - (x + dx)));
-    EXPECT_GT(std::hypot(dx, dy), 2.0);
+    w.Frame();
+    EXPECT_GT(std::hypot(d->X - x, d->Y - y), 2.0 + 1e-6);
 }
 
 TEST(GadnicD, PlacesThreeSignsOnTheThirtyFirstStepOfEachSixtyStepCycle) {

@@ -6,41 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "bosses/BossTest.h"
 #include "bosses/Marco.h"
 #include "player/HitReactions.h"
 #include "player/Items.h"
 #include "player/Shots.h"
-#include "support/World.h"
 
 using namespace kv;
-using kvtest::TWorld;
+using namespace kvtest;
 
 namespace {
-
-// A game in progress with no ship: aimed bullets aim at the hit box's last place.
-void Playing(TWorld& w, double HanteiX = 156, double HanteiY = 430) {
-    w.F().Playing = true;
-    w.F().LastHanteiX = HanteiX;
-    w.F().LastHanteiY = HanteiY;
-}
-
-// Frees what was killed so far and returns the number of sprites left: the sprites a following
-// frame creates are then CreatedSince(w, Mark(w)) (the engine's children keep creation order).
-size_t Mark(TWorld& w) {
-    w.E()->Purge();
-    return w.E()->Children().size();
-}
-std::vector<TSprite*> CreatedSince(TWorld& w, size_t Before) {
-    const auto& c = w.E()->Children();
-    return {c.begin() + static_cast<std::ptrdiff_t>(Before), c.end()};
-}
-
-std::vector<std::string> EventsOf(TWorld& w, const std::string& Name) {
-    std::vector<std::string> out;
-    for (const std::string& l : w.F().Log.Lines())
-        if (l.find("\"event\":\"" + Name + "\"") != std::string::npos) out.push_back(l);
-    return out;
-}
 
 template <class T>
 void ExpectAt(TSprite* S, double X, double Y, int32_t Angle, const char* What) {
@@ -49,11 +24,6 @@ void ExpectAt(TSprite* S, double X, double Y, int32_t Angle, const char* What) {
     EXPECT_DOUBLE_EQ(t->X, X) << What;
     EXPECT_DOUBLE_EQ(t->Y, Y) << What;
     EXPECT_EQ(t->Angle, Angle) << What;
-}
-
-// Runs frames until the phase's counter reaches N (the phase's own step raises it).
-void RunTo(TWorld& w, TBossCounter C, int32_t N) {
-    while (w.F().BossCounters[C] != N) w.Frame();
 }
 
 double Speed(const TMarcoStraightShotSprite* S) { return std::hypot(S->VX, S->VY); }
@@ -71,7 +41,7 @@ void ExpectAimed(const TMarcoStraightShotSprite* S, double TX, double TY, double
 
 TEST(MarcoA, SinksInAndFiresItsFirstStarsFromAboveTheTopEdge) {
     TWorld w;
-    Playing(w);
+    PlayingAt(w);
     w.F().MarcoASprite = new TMarcoASprite(w.E());
     auto* a = w.All<TMarcoASprite>().front();
     EXPECT_EQ(w.F().BossName, "防御兵マルコ");
@@ -87,16 +57,15 @@ TEST(MarcoA, SinksInAndFiresItsFirstStarsFromAboveTheTopEdge) {
     ASSERT_EQ(stars.size(), 1u);
     ExpectAt<TMarcoAShotASprite>(stars[0], 145, -15, 0, "first star");
 
-    RunTo(w, bcMarcoA, 80);
+    RunCounterTo(w, bcMarcoA, 80);
     ExpectAt<TMarcoAShotASprite>(w.All<TMarcoAShotASprite>().back(), 145, 15, 64, "second star");
-    RunTo(w, bcMarcoA, 130);
+    RunCounterTo(w, bcMarcoA, 130);
     ExpectAt<TMarcoAShotASprite>(w.All<TMarcoAShotASprite>().back(), 145, 15, 128, "third star");
     EXPECT_DOUBLE_EQ(a->Y, 0);  // it stops sinking at the top edge
-    RunTo(w, bcMarcoA, 179);
-    const size_t before = Mark(w);
-    w.Frame();
+    RunCounterTo(w, bcMarcoA, 179);
+    const auto made = FrameCreated(w);
     std::vector<int32_t> angles;
-    for (TSprite* s : CreatedSince(w, before)) {
+    for (TSprite* s : made) {
         auto* st = dynamic_cast<TMarcoAShotASprite*>(s);
         ASSERT_NE(st, nullptr);
         EXPECT_DOUBLE_EQ(st->X, 145);
@@ -108,28 +77,28 @@ TEST(MarcoA, SinksInAndFiresItsFirstStarsFromAboveTheTopEdge) {
 
 TEST(MarcoA, LoopsEvery200FramesBetweenRandomPlacesOnTheTopEdge) {
     TWorld w;
-    Playing(w);
+    PlayingAt(w);
     w.F().MarcoASprite = new TMarcoASprite(w.E());
     auto* a = w.All<TMarcoASprite>().front();
     for (int loop = 0; loop < 2; ++loop) {
-        RunTo(w, bcMarcoA, 200);
+        RunCounterTo(w, bcMarcoA, 200);
         EXPECT_DOUBLE_EQ(a->X, -100);
         EXPECT_DOUBLE_EQ(a->Y, -100);
-        RunTo(w, bcMarcoA, 249);
+        RunCounterTo(w, bcMarcoA, 249);
         EXPECT_DOUBLE_EQ(a->Y, -51);  // sinks one pixel a frame while parked
         TRandom r = w.F().RandomGen;
         const int32_t x = r.Random(260);
         w.Frame();
         EXPECT_DOUBLE_EQ(a->X, x);
         EXPECT_DOUBLE_EQ(a->Y, 0);
-        RunTo(w, bcMarcoA, 270);
+        RunCounterTo(w, bcMarcoA, 270);
         ASSERT_GE(w.CountOf<TMarcoAShotASprite>(), 3);
         auto stars = w.All<TMarcoAShotASprite>();
         ExpectAt<TMarcoAShotASprite>(stars[stars.size() - 3], x + 15, 15, 0, "loop star 0");
         ExpectAt<TMarcoAShotASprite>(stars[stars.size() - 1], x + 15, 15, 128, "loop star 128");
-        RunTo(w, bcMarcoA, 300);
+        RunCounterTo(w, bcMarcoA, 300);
         EXPECT_DOUBLE_EQ(a->X, -100);
-        RunTo(w, bcMarcoA, 399);
+        RunCounterTo(w, bcMarcoA, 399);
         w.Frame();
         EXPECT_EQ(w.F().BossCounters[bcMarcoA], 199);
     }
@@ -145,18 +114,16 @@ TEST(MarcoStar, BurstsBelow100DiagonallyAndBelow120StraightDown) {
     } cases[] = {{0, 35, -2.8, 2.8}, {64, 24, 0, 5}, {128, 35, 2.8, 2.8}};
     for (const TCase& c : cases) {
         TWorld w;
-        Playing(w);
+        PlayingAt(w);
         auto* star = new TMarcoAShotASprite(w.E(), 150, 0, c.Angle);
         w.Frame(c.Steps);
         ASSERT_FALSE(star->Killed) << c.Angle;
         EXPECT_EQ(w.CountOf<TMarcoAShotBSprite>(), 0) << c.Angle;
-        const size_t before = Mark(w);
-        w.Frame();
+        auto burst = FrameCreated(w);
         ASSERT_TRUE(star->Killed) << c.Angle;
         EXPECT_NEAR(star->X, 150 + c.DX * (c.Steps + 1), 1e-9);
         EXPECT_GT(star->Y, c.Angle == 64 ? 120 : 100);
         EXPECT_LE(star->Y - c.DY, c.Angle == 64 ? 120 : 100);
-        auto burst = CreatedSince(w, before);
         ASSERT_EQ(burst.size(), 48u) << c.Angle;
         for (int i = 0; i < 48; ++i) {
             TSprite* s = burst[i];
@@ -171,7 +138,7 @@ TEST(MarcoStar, BurstsBelow100DiagonallyAndBelow120StraightDown) {
 
 TEST(MarcoStar, AnyOtherDirectionStandsForever) {
     TWorld w;
-    Playing(w);
+    PlayingAt(w);
     auto* star = new TMarcoAShotASprite(w.E(), 150, 200, 32);
     w.Frame(300);
     EXPECT_FALSE(star->Killed);
@@ -200,7 +167,7 @@ TEST(MarcoRingShots, EachClassStepsByItsDirectionTable) {
 
     // Each class on the screen: one step from (150, 200) in two directions; off-table stands.
     TWorld w;
-    Playing(w);
+    PlayingAt(w);
     auto* c = new TMarcoAShotCSprite(w.E(), 150, 200, 16);
     auto* dd = new TMarcoAShotDSprite(w.E(), 150, 200, 176);
     auto* e = new TMarcoAShotESprite(w.E(), 150, 200, 96);
@@ -221,7 +188,7 @@ TEST(MarcoRingShots, EachClassStepsByItsDirectionTable) {
 
 TEST(MarcoRingShots, LeaveTwentyPixelsBeyondTheTopAndLeftAtTheRightAndBottomEdges) {
     TWorld w;
-    Playing(w);
+    PlayingAt(w);
     auto* left = new TMarcoAShotFSprite(w.E(), -19.5, 200, 64);   // to -20.5
     auto* up = new TMarcoAShotFSprite(w.E(), 100, -19, 0);        // to -20: stays
     auto* right = new TMarcoAShotFSprite(w.E(), 319.5, 200, 192); // to 320.5
@@ -238,7 +205,7 @@ TEST(MarcoRingShots, LeaveTwentyPixelsBeyondTheTopAndLeftAtTheRightAndBottomEdge
 
 TEST(MarcoStar, ADiagonalStarFromTheLeftEdgeBurstsOutsideAndItsRingLeavesAtOnce) {
     TWorld w;
-    Playing(w);
+    PlayingAt(w);
     new TMarcoAShotASprite(w.E(), 0 + 15, 15, 0);  // fired by phase 1 at x = 0
     w.Frame(31);
     ASSERT_EQ(w.CountOf<TMarcoAShotBSprite>(), 16);
@@ -253,17 +220,15 @@ TEST(MarcoStar, ADiagonalStarFromTheLeftEdgeBurstsOutsideAndItsRingLeavesAtOnce)
 
 TEST(MarcoB, FiresTheCornerWallsThenTheCentreFansInA121FrameCycle) {
     TWorld w;
-    Playing(w);
+    PlayingAt(w);
     w.F().MarcoBSprite = new TMarcoBSprite(w.E());
     auto* b = w.All<TMarcoBSprite>().front();
     EXPECT_DOUBLE_EQ(b->X, 130);
     EXPECT_DOUBLE_EQ(b->Y, 0);
     EXPECT_EQ(w.F().AttackName, "呪壁「轟く城壁」");
     for (int cycle = 0; cycle < 2; ++cycle) {
-        size_t before = Mark(w);
-        w.Frame();
+        auto wall = FrameCreated(w);
         ASSERT_EQ(w.F().BossCounters[bcMarcoB], 1);
-        auto wall = CreatedSince(w, before);
         ASSERT_EQ(wall.size(), 60u);
         struct TCorner {
             double X, Y;
@@ -284,16 +249,12 @@ TEST(MarcoB, FiresTheCornerWallsThenTheCentreFansInA121FrameCycle) {
                 }
         for (int32_t n : {71, 81, 91, 101}) {
             w.Frame(n - w.F().BossCounters[bcMarcoB] - 1);
-            before = Mark(w);
-            w.Frame();
-            auto fan = CreatedSince(w, before);
+            auto fan = FrameCreated(w);
             ASSERT_EQ(fan.size(), 3u) << n;
             for (int i = 0; i < 3; ++i) ExpectAt<TMarcoAShotBSprite>(fan[i], 150, 20, 112 + 16 * i, "centre B");
         }
         w.Frame(9);
-        before = Mark(w);
-        w.Frame();  // n = 111
-        auto fan = CreatedSince(w, before);
+        auto fan = FrameCreated(w);  // n = 111
         ASSERT_EQ(fan.size(), 15u);
         ExpectAt<TMarcoAShotBSprite>(fan[0], 150, 20, 112, "111 first");
         ExpectAt<TMarcoAShotCSprite>(fan[3], 150, 20, 112, "111 C");
@@ -307,7 +268,7 @@ TEST(MarcoB, FiresTheCornerWallsThenTheCentreFansInA121FrameCycle) {
 
 TEST(MarcoC, TakesPhaseTwosPlaceAndStartsTheCountdown) {
     TWorld w;
-    Playing(w);
+    PlayingAt(w);
     auto* b = new TMarcoBSprite(w.E());
     b->X = 77;
     b->Y = 33;
@@ -326,22 +287,18 @@ TEST(MarcoC, TakesPhaseTwosPlaceAndStartsTheCountdown) {
 
 TEST(MarcoC, FiresSideFoursAndAimedBigBulletsAndStaysAfterTheGameEnds) {
     TWorld w;
-    Playing(w, 200, 400);
+    PlayingAt(w, 200 - 21, 400);
     w.F().MarcoBSprite = new TMarcoBSprite(w.E());  // at (130, 0)
     w.F().MarcoCSprite = new TMarcoCSprite(w.E());
     w.F().MarcoBSprite->Kill();
     w.Frame(199);
     EXPECT_EQ(w.CountOf<TMarcoCShotDSprite>(), 0);
-    size_t before = Mark(w);
-    w.Frame();  // n = 200
-    auto four = CreatedSince(w, before);
+    auto four = FrameCreated(w);  // n = 200
     ASSERT_EQ(four.size(), 4u);
     const int32_t dirs[] = {48, 80, 176, 208};
     for (int i = 0; i < 4; ++i) ExpectAt<TMarcoCShotDSprite>(four[i], 150, 20, dirs[i], "side four");
     w.Frame(9);
-    before = Mark(w);
-    w.Frame();  // n = 210
-    auto fresh = CreatedSince(w, before);
+    auto fresh = FrameCreated(w);  // n = 210
     ASSERT_EQ(fresh.size(), 7u);
     for (int i = 0; i < 4; ++i) EXPECT_NE(dynamic_cast<TMarcoCShotDSprite*>(fresh[i]), nullptr);
     auto* a = dynamic_cast<TMarcoCShotASprite*>(fresh[4]);
@@ -355,7 +312,7 @@ TEST(MarcoC, FiresSideFoursAndAimedBigBulletsAndStaysAfterTheGameEnds) {
     ExpectAimed(cc, 190, 390, 3);
 
     // One loop is 120 frames: n = 319 goes back to 199, and 200 fires again.
-    RunTo(w, bcMarcoC, 318);
+    RunCounterTo(w, bcMarcoC, 318);
     w.Frame();
     EXPECT_EQ(w.F().BossCounters[bcMarcoC], 199);
 
@@ -367,16 +324,15 @@ TEST(MarcoC, FiresSideFoursAndAimedBigBulletsAndStaysAfterTheGameEnds) {
 
 TEST(MarcoC, RingsJoinTheLoopBelowThirtyAndBelowTenSecondsLeft) {
     TWorld w;
-    Playing(w);
+    PlayingAt(w);
     w.F().MarcoCSprite = new TMarcoCSprite(w.E());  // no phase 2: at (130, 0)
     auto ringsOn = [&](int32_t n, int32_t secondsLeft) {
         w.F().TaikyuuCount = secondsLeft;
-        RunTo(w, bcMarcoC, n - 1);
-        const size_t before = Mark(w);
-        w.Frame();
+        RunCounterTo(w, bcMarcoC, n - 1);
+        const auto made = FrameCreated(w);
         std::vector<int32_t> d;
-        for (TSprite* s : CreatedSince(w, before))
-            if (auto* g = dynamic_cast<TMarcoCShotGSprite*>(s)) d.push_back(g->Direction);
+        for (TSprite* s : made)
+            if (auto* g = dynamic_cast<TMarcoCShotGSprite*>(s)) d.push_back(static_cast<int32_t>(g->Direction));
         return d;
     };
     EXPECT_TRUE(ringsOn(240, 45).empty());
@@ -401,7 +357,7 @@ TEST(MarcoC, RingsJoinTheLoopBelowThirtyAndBelowTenSecondsLeft) {
 
 TEST(MarcoSideShots, TurnIntoBulletsAimedAboveAndBelowTheHitBox) {
     TWorld w;
-    Playing(w, 100, 300);
+    PlayingAt(w, 100 - 21, 300);
     w.F().MarcoCSprite = new TMarcoCSprite(w.E());  // at (130, 0): side shots start at (150, 20)
     auto* right = new TMarcoCShotDSprite(w.E(), 48);
     auto* rightDown = new TMarcoCShotDSprite(w.E(), 80);
@@ -434,7 +390,7 @@ TEST(MarcoSideShots, TurnIntoBulletsAimedAboveAndBelowTheHitBox) {
 
 TEST(MarcoStraightShots, LeaveThirtyBeyondForBigBulletsAndTwentyForTheOthers) {
     TWorld w;
-    Playing(w, 156, 430);
+    PlayingAt(w);
     auto* big = new TMarcoCShotASprite(w.E(), 0, 0);
     big->VX = -1;
     big->VY = 0;
@@ -454,7 +410,7 @@ TEST(MarcoStraightShots, LeaveThirtyBeyondForBigBulletsAndTwentyForTheOthers) {
 
 TEST(MarcoRows, TheHundredthHitEndsPhaseOneIntoPhaseTwo) {
     TWorld w;
-    Playing(w);
+    PlayingAt(w);
     w.F().HP = 6;
     w.F().MarcoASprite = new TMarcoASprite(w.E());
     auto* a = w.All<TMarcoASprite>().front();
@@ -486,7 +442,7 @@ TEST(MarcoRows, TheHundredthHitEndsPhaseOneIntoPhaseTwo) {
 
 TEST(MarcoRows, PhaseTwoPaysItsBonusBeforePhaseThreeBegins) {
     TWorld w;
-    Playing(w);
+    PlayingAt(w);
     w.F().HP = 4;
     w.F().MarcoBSprite = new TMarcoBSprite(w.E());
     auto* b = w.All<TMarcoBSprite>().front();
@@ -514,7 +470,7 @@ TEST(MarcoRows, PhaseTwoPaysItsBonusBeforePhaseThreeBegins) {
 
 TEST(MarcoRows, GameOverRemovesThePhaseWhoseAttackIsShown) {
     TWorld w;
-    Playing(w);
+    PlayingAt(w);
     w.F().MarcoASprite = new TMarcoASprite(w.E());
     w.F().MarcoBSprite = new TMarcoBSprite(w.E());
     w.F().MarcoCSprite = new TMarcoCSprite(w.E());

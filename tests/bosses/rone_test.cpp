@@ -6,16 +6,16 @@
 #include <typeinfo>
 #include <vector>
 
+#include "bosses/BossTest.h"
 #include "bosses/ROne.h"
 #include "enemies/Hits.h"
 #include "player/HitReactions.h"
 #include "player/Items.h"
 #include "player/Ship.h"
 #include "shell/GameSprite.h"
-#include "support/World.h"
 
 using namespace kv;
-using kvtest::TWorld;
+using namespace kvtest;
 
 namespace {
 
@@ -31,16 +31,6 @@ struct TROneWorld : TWorld {
     }
     TROneASprite* A;
 };
-
-std::vector<TSprite*> CreatedBy(TWorld& w, int Frames = 1) {
-    w.E()->Purge();
-    const size_t before = w.E()->Children().size();
-    w.Frame(Frames);
-    const auto& c = w.E()->Children();
-    std::vector<TSprite*> out;
-    for (size_t i = before; i < c.size(); ++i) out.push_back(c[i]);
-    return out;
-}
 
 // What one count of a cycle fires: "triple D", "ring" or "" (nothing).
 std::string Volley(const std::vector<TSprite*>& New, int32_t* Direction = nullptr) {
@@ -62,13 +52,6 @@ std::string Volley(const std::vector<TSprite*>& New, int32_t* Direction = nullpt
     return "";
 }
 
-std::vector<std::string> EventsOf(TWorld& w, const std::string& Name) {
-    std::vector<std::string> out;
-    for (const std::string& l : w.F().Log.Lines())
-        if (l.find("\"event\":\"" + Name + "\"") != std::string::npos) out.push_back(l);
-    return out;
-}
-
 }  // namespace
 
 TEST(ROneA, EntersWithItsNamesAndFiresAnUpwardTripleOnItsFirstStep) {
@@ -82,7 +65,7 @@ TEST(ROneA, EntersWithItsNamesAndFiresAnUpwardTripleOnItsFirstStep) {
     EXPECT_DOUBLE_EQ(w.A->Y, -50);
     EXPECT_EQ(w.A->Alpha, 255);
 
-    auto first = CreatedBy(w);
+    auto first = FrameCreated(w);
     EXPECT_DOUBLE_EQ(w.A->Y, -49);
     int32_t dir = -1;
     ASSERT_EQ(Volley(first, &dir), "triple");
@@ -104,7 +87,7 @@ TEST(ROneA, RepeatsA130FrameCycleOfTriplesRingsAndAJumpAboveTheShip) {
         for (int c = 1; c <= 130; ++c) {
             int32_t dir = -1;
             const double y = w.A->Y;
-            const std::string v = Volley(CreatedBy(w), &dir);
+            const std::string v = Volley(FrameCreated(w), &dir);
             ASSERT_EQ(w.F().BossCounters[bcROneA], c == 130 ? 0 : c);
             if (v == "triple") {
                 triples.push_back(c);
@@ -155,7 +138,7 @@ TEST(ROneA, DescendsTo60In110StepsThenSpins) {
 TEST(ROneA, ACountAbove130DoesNothing) {
     TROneWorld w;
     w.F().BossCounters[bcROneA] = 130;
-    EXPECT_TRUE(CreatedBy(w, 5).empty());
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(FrameCreated(w).empty()) << i;
     EXPECT_EQ(w.F().BossCounters[bcROneA], 135);
     EXPECT_DOUBLE_EQ(w.A->X, 135);
 }
@@ -217,7 +200,7 @@ TEST(ROneB, SpinsTranslucentAndJumpsToWholeRandomPlacesBeforeItsVolleys) {
     for (int c = 1; c <= 260; ++c) {
         const double x = b->X;
         const int32_t angle = b->Angle;
-        const std::string v = Volley(CreatedBy(w));
+        const std::string v = Volley(FrameCreated(w));
         EXPECT_EQ(b->Angle, angle + 13);
         EXPECT_DOUBLE_EQ(b->Y, y) << "it never moves vertically";
         const int cc = (c - 1) % 130 + 1;

@@ -170,6 +170,10 @@ TEST_F(Sounds, ALongRunKeepsNothingOfWhatItPlayedWhenNotRecording) {
     EXPECT_TRUE(Audio.Plays.empty());
     dead->Play(false);
     dead->Play(false);  // still two copies at once, as when recording
+    ASSERT_EQ(dead->Buffers.size(), 2u);
+    EXPECT_NE(dead->Buffers[0], dead->Buffers[1]);
+    EXPECT_TRUE(Audio.IsPlaying(dead->Buffers[0]));
+    EXPECT_TRUE(Audio.IsPlaying(dead->Buffers[1]));
     Audio.Record = true;
     dead->Play(false);
     ASSERT_EQ(Audio.Plays.size(), 1u);
@@ -187,9 +191,12 @@ TEST_F(Sounds, OverlappingCopiesUnlessCappedThenTheOldestIsCutOff) {
     ping->Play(false);
     EXPECT_EQ(Audio.Plays[2].Voice, Audio.Plays[3].Voice);  // restarted, not doubled
     ping->MaxPlayingCount = 2;
-    ping->Play(false);
+    ping->Play(false);  // a second copy beside the first
+    ASSERT_EQ(ping->Buffers.size(), 2u);
+    const int32_t older = ping->Buffers[0], newer = ping->Buffers[1];
     ping->Play(false);  // both busy, two exist: the older is restarted
-    EXPECT_EQ(ping->Buffers.size(), 2u);
+    EXPECT_EQ(Audio.Plays.back().Voice, older);
+    EXPECT_EQ(ping->Buffers, (std::vector<int32_t>{newer, older}));
     // A finished buffer is reused before a new one is made.
     for (int i = 0; i < 60; ++i) Audio.AdvanceFrame();
     const size_t before = dead->Buffers.size();

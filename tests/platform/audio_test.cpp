@@ -95,9 +95,12 @@ TEST_F(AudioTest, PlayThroughTheListOverlapsCopies) {
     ASSERT_EQ(s->Buffers.size(), 2u);
     EXPECT_TRUE(audio.IsPlaying(s->Buffers[0]));
     EXPECT_TRUE(audio.IsPlaying(s->Buffers[1]));
+    const int32_t older = s->Buffers[0], newer = s->Buffers[1];
     s->MaxPlayingCount = 2;
     s->Play(false);  // both busy and at the limit: the oldest is cut and restarted
-    EXPECT_EQ(s->Buffers.size(), 2u);
+    EXPECT_EQ(s->Buffers, (std::vector<int32_t>{newer, older}));
+    EXPECT_TRUE(audio.IsPlaying(older));
+    EXPECT_TRUE(audio.IsPlaying(newer));
 }
 
 TEST_F(AudioTest, AVoiceOfAFreedSoundIsSilentAndItsSlotReused) {

@@ -3,7 +3,10 @@
 
 #include <fstream>
 
+#include "bosses/Gadnic.h"
+#include "player/Shots.h"
 #include "shell/Title.h"
+#include "stages/EndScreens.h"
 #include "support/World.h"
 
 using kvtest::TWorld;
@@ -209,4 +212,52 @@ TEST(Menu, ControlsLieInsideThePlayfieldWithoutOverlapping) {
     for (const kv::TButton* b : {&f.Button5}) EXPECT_LE(b->Bounds.Right, kv::TForm1::ClientWidth);
     EXPECT_FALSE(kv::OverlapRect(f.Edit1.Bounds, f.Edit2.Bounds));
     EXPECT_FALSE(kv::OverlapRect(f.Edit2.Bounds, f.Button5.Bounds));
+}
+
+// What Playing does not remove and is still running when the menu comes back goes, whether
+// the next game starts frames later or with no frame between: a Gadnic fade brings neither
+// its phase nor the king's music into it, a message screen does not end it, and the last
+// volley of the ship hits nothing in it.
+TEST(Menu, NothingOfTheLastGameRunsOnIntoTheNext) {
+    using namespace kv;
+    const struct {
+        const char* What;
+        TSprite* (*Make)(TSpriteEngine* E);
+    } leftovers[] = {
+        {"guard fading in", [](TSpriteEngine* E) -> TSprite* { return new TGadnicFadeSprite(E, 1); }},
+        {"guard fading out", [](TSpriteEngine* E) -> TSprite* { return new TGadnicFadeSprite(E, 0); }},
+        {"king fading in", [](TSpriteEngine* E) -> TSprite* { return new TGEFadeSprite(E, 1); }},
+        {"game-over screen", [](TSpriteEngine* E) -> TSprite* { return new TGameOverSprite(E); }},
+        {"shot", [](TSpriteEngine* E) -> TSprite* { return new TShotASprite(E, 0); }},
+    };
+    for (const auto& l : leftovers)
+        for (int menuFrames : {0, 1}) {
+            SCOPED_TRACE(std::string(l.What) + ", frames in the menu: " + std::to_string(menuFrames));
+            TWorld w;
+            w.F().Invincible = true;
+            w.F().Button1.OnClick();
+            w.Frame(5);
+            TSpriteRef<TSprite> left = l.Make(w.E());
+            w.Frame(5);
+            w.F().Shokika();  // as the end of a frame: its music notification comes before the click
+            w.Music.DeliverNotifications();
+            w.Frame(menuFrames);
+            w.F().Button1.OnClick();
+            const size_t before = w.F().Log.Lines().size();
+            w.Frame();
+            EXPECT_TRUE(!left.Get() || left->Killed);
+            w.Frame(400);
+            EXPECT_EQ(left.Get(), nullptr);
+            EXPECT_EQ(w.CountOf<TGadnicFadeSprite>() + w.CountOf<TGEFadeSprite>() + w.CountOf<TGameOverSprite>(), 0);
+            EXPECT_EQ(w.CountOf<TGadnicASprite>() + w.CountOf<TGadnicBSprite>(), 0);
+            const auto& lines = w.F().Log.Lines();
+            for (size_t i = before; i < lines.size(); ++i) {
+                EXPECT_EQ(lines[i].find("\"event\":\"phase\""), std::string::npos) << lines[i];
+                EXPECT_EQ(lines[i].find("\"event\":\"menu\""), std::string::npos) << lines[i];
+            }
+            EXPECT_TRUE(w.F().Playing);
+            EXPECT_EQ(w.F().StageNo, 1);
+            EXPECT_TRUE(w.F().BossName.empty()) << w.F().BossName;
+            EXPECT_EQ(w.F().MediaFileName.find("4-1"), std::string::npos) << w.F().MediaFileName;
+        }
 }

@@ -2,10 +2,12 @@
 // in its order, and the hand-over to Marco on step 1800.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <typeinfo>
 #include <vector>
 
+#include "bosses/BossTest.h"
 #include "bosses/Marco.h"
 #include "bosses/ROne.h"
 #include "enemies/Sign.h"
@@ -16,19 +18,11 @@
 #include "player/Items.h"
 #include "stages/FirstStage.h"
 #include "stages/SecondStage.h"
-#include "support/World.h"
 
 using namespace kv;
-using kvtest::TWorld;
+using namespace kvtest;
 
 namespace {
-
-std::vector<std::string> EventsOf(TWorld& w, const std::string& Name) {
-    std::vector<std::string> out;
-    for (const std::string& l : w.F().Log.Lines())
-        if (l.find("\"event\":\"" + Name + "\"") != std::string::npos) out.push_back(l);
-    return out;
-}
 
 // A game whose Stage 1 has reached R-One's endurance phase, with HP hit points left. The ship
 // stands still and takes no damage.
@@ -47,7 +41,10 @@ struct TEnduranceWorld : TWorld {
     }
     // The countdown's last tick: Stage 2 begins.
     void Outlast() {
-        while (F().TaikyuuCount > 1) Tick();
+        for (int ticks = 0; F().TaikyuuCount > 1; ++ticks) {
+            if (ticks == 100) throw std::runtime_error("the endurance countdown does not run down");
+            Tick();
+        }
         Tick();
     }
 };
@@ -114,14 +111,12 @@ TEST(SecondStage, EveryEntryFiresOnItsStepInItsOrderAndMarcoTakesOverOn1800) {
     TEnduranceWorld w;
     w.Outlast();
     std::vector<TSeen> seen;
-    while (!w.F().MarcoASprite && w.F().StageCount < 1900) {
-        w.E()->Purge();
-        const size_t before = w.E()->Children().size();
-        w.Frame();
+    for (int frames = 0; !w.F().MarcoASprite && w.F().StageCount < 1900; ++frames) {
+        ASSERT_LT(frames, 1900) << "the script stopped counting at " << w.F().StageCount;
+        const auto made = FrameCreated(w);
         ASSERT_TRUE(w.F().Playing);
-        const auto& k = w.E()->Children();
-        for (size_t i = before; i < k.size(); ++i)
-            if (std::string c = ClassOf(k[i]); !c.empty()) seen.push_back({w.F().StageCount, c, k[i]->X, k[i]->Y});
+        for (TSprite* s : made)
+            if (std::string c = ClassOf(s); !c.empty()) seen.push_back({w.F().StageCount, c, s->X, s->Y});
     }
     // The ring craft start at y = -30 and the star craft at -32, whatever the script's Y.
     const std::vector<TSeen> want = {
@@ -164,10 +159,10 @@ TEST(SecondStage, EveryEntryFiresOnItsStepInItsOrderAndMarcoTakesOverOn1800) {
 TEST(SecondStage, TheStarCraftHandOverToTheirDiversTwentyEightStepsLater) {
     TEnduranceWorld w;
     w.Outlast();
-    while (w.F().StageCount < 305 + 27) w.Frame();
+    RunUntil(w, [&] { return w.F().StageCount >= 305 + 27; }, 400);
     EXPECT_EQ(w.CountOf<TZakoGASprite>(), 0);
     w.Frame();
     ASSERT_EQ(w.CountOf<TZakoGASprite>(), 1);
-    while (w.F().StageCount < 530 + 28) w.Frame();
+    RunUntil(w, [&] { return w.F().StageCount >= 530 + 28; }, 300);
     EXPECT_EQ(w.CountOf<TZakoGJSprite>(), 1);
 }
