@@ -336,6 +336,8 @@ int RunWindowed(const TOptions& O, const std::string& ExeDir) {
         w.RecordFile.clear();
         w.Practice.clear();
         w.Autopilot = false;
+        // Its events apart from those of the menu's runs, which start the log afresh.
+        if (!w.LogFile.empty()) w.LogFile += ".replay";
         TRunEnd watched;
         RunWindowedOnce(w, ExeDir, watched);
         if (watched.Closed) return 0;
