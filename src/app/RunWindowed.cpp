@@ -212,9 +212,14 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     form.FormCreate();
     bool quit = !session.StartRequestedGame();
     // The keyboard and pad on the controls, and the player's windows; scripted runs go without.
-    if (!scriptedKeys)
+    if (!scriptedKeys) {
         playerUi = std::make_unique<TWindowedUi>(TWindowedParts{form, session, widgets, *window, mixer, joystick, keysProbe,
                                                                 frame, togglePause, configDir, playerKeys.Keys});
+    } else if (!settings.Error.empty()) {
+        // The player's windows report it themselves.
+        std::cerr << "kalvento: " << settings.Error << "; the default settings are used\n";
+        form.Log.Write("error", {{"message", settings.Error}});
+    }
     std::unique_ptr<TReplayShelf> shelf;
     std::unique_ptr<THistorySource> history;
     if (playerUi && !PlayerDataDir().empty()) {
@@ -225,11 +230,6 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         history = std::make_unique<THistorySource>(userfiles::AttackHistoryFile(PlayerDataDir()));
         playerUi->Ui().ReplayShelf = shelf.get();
         playerUi->Ui().AttackHistory = history.get();
-    }
-    else if (!settings.Error.empty()) {
-        // The player's windows report it themselves.
-        std::cerr << "kalvento: " << settings.Error << "; the default settings are used\n";
-        form.Log.Write("error", {{"message", settings.Error}});
     }
 
     TFramePacer pacer(SDL_GetPerformanceFrequency());
