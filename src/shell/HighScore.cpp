@@ -54,16 +54,12 @@ bool ReadBytes(const std::string& Path, std::string& Out) {
     return true;
 }
 
-std::string FolderOf(const std::string& Path) {
-    size_t slash = Path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : Path.substr(0, slash);
-}
-
 // The record's folder in the player's data folder may not be there before the first save.
 void MakeFolders(const std::string& Path) {
+    const std::filesystem::path folder = std::filesystem::path(Path).parent_path();
+    if (folder.empty()) return;  // a bare name: the current folder
     std::error_code ec;
-    std::filesystem::create_directories(FolderOf(Path), ec);
+    std::filesystem::create_directories(folder, ec);
     if (ec) throw EStreamError(Path + " に書き込めません: " + ec.message());
 }
 
