@@ -100,6 +100,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     const std::filesystem::path configDir = ConfigDir();
     files::TSettingsFile settingsAtStart = files::LoadSettings(configDir.empty() ? configDir : configDir / "settings.toml");
     const files::TSettingsFile& settings = settingsAtStart;
+    if (!settings.Error.empty()) std::cerr << "kalvento: " << settings.Error << "; the default settings are used\n";
     session.KeepUserFiles(true);
     // A saved replay being watched: the player only pauses it, stops it or runs it faster.
     const bool watching = session.PlaysReplay();
@@ -153,6 +154,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     TForm1 form(s);
     session.Attach(form, s.Seed);
     ReportPlayerKeys(playerKeys, form);
+    if (!settings.Error.empty()) form.Log.Write("error", {{"message", settings.Error}});
     auto logWindow = [&] {
         int w = 0, h = 0;
         SDL_GetWindowSize(window->Window(), &w, &h);
@@ -212,14 +214,10 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     form.FormCreate();
     bool quit = !session.StartRequestedGame();
     // The keyboard and pad on the controls, and the player's windows; scripted runs go without.
-    if (!scriptedKeys) {
+    if (!scriptedKeys)
         playerUi = std::make_unique<TWindowedUi>(TWindowedParts{form, session, widgets, *window, mixer, joystick, keysProbe,
-                                                                frame, togglePause, configDir, playerKeys.Keys});
-    } else if (!settings.Error.empty()) {
-        // The player's windows report it themselves.
-        std::cerr << "kalvento: " << settings.Error << "; the default settings are used\n";
-        form.Log.Write("error", {{"message", settings.Error}});
-    }
+                                                                frame, togglePause, configDir, settingsAtStart,
+                                                                playerKeys.Keys});
     std::unique_ptr<TReplayShelf> shelf;
     std::unique_ptr<THistorySource> history;
     if (playerUi && !PlayerDataDir().empty()) {

@@ -16,10 +16,6 @@ namespace kv::app {
 
 namespace {
 
-SDL_GameControllerButton PadButton(const std::string& Name, SDL_GameControllerButton Default) {
-    const SDL_GameControllerButton b = SDL_GameControllerGetButtonFromString(Name.c_str());
-    return b == SDL_CONTROLLER_BUTTON_INVALID ? Default : b;
-}
 
 }  // namespace
 
@@ -48,8 +44,8 @@ TWindowedUi::TWindowedUi(const TWindowedParts& P) {
     h.VSync = [&window](bool on) { window.SetVSync(on); };
     TSdlJoystick& pad = P.Joystick;
     h.PadButtons = [&pad](const files::TSettings& S) {
-        pad.SetButtons({PadButton(S.PadShot, SDL_CONTROLLER_BUTTON_A), PadButton(S.PadBomb, SDL_CONTROLLER_BUTTON_B),
-                        PadButton(S.PadSlow, SDL_CONTROLLER_BUTTON_X)});
+        pad.SetButtons({PadButtonOf(S.PadShot, SDL_CONTROLLER_BUTTON_A), PadButtonOf(S.PadBomb, SDL_CONTROLLER_BUTTON_B),
+                        PadButtonOf(S.PadSlow, SDL_CONTROLLER_BUTTON_X)});
     };
     TForm1& form = P.Form;
     TKeyboard& probe = P.KeysProbe;
@@ -57,7 +53,7 @@ TWindowedUi::TWindowedUi(const TWindowedParts& P) {
         form.SetKeyTable(K);
         probe.Keys = K;
     };
-    Ui_ = std::make_unique<ui::TPlayerUi>(P.Form, P.Widgets, std::move(a), std::move(h), P.ConfigDir, P.Keys);
+    Ui_ = std::make_unique<ui::TPlayerUi>(P.Form, P.Widgets, std::move(a), std::move(h), P.ConfigDir, P.Settings, P.Keys);
     if (Pad_) Ui_->EachTurn = [pad = Pad_.get()] { pad->Turn(); };
 }
 

@@ -1,8 +1,7 @@
 #include "ui/PlayerUi.h"
 
-#include <iostream>
-
 #include "engine/FileReplace.h"
+#include "platform/sdl/SdlJoystick.h"
 #include "platform/sdl/SdlWidgets.h"
 #include "shell/Form1.h"
 #include "ui/MenuView.h"
@@ -29,22 +28,13 @@ public:
     }
 };
 
-SDL_GameControllerButton PadButton(const std::string& Name, SDL_GameControllerButton Default) {
-    const SDL_GameControllerButton b = SDL_GameControllerGetButtonFromString(Name.c_str());
-    return b == SDL_CONTROLLER_BUTTON_INVALID ? Default : b;
-}
 
 }  // namespace
 
 TPlayerUi::TPlayerUi(TForm1& Form, TSdlWidgets& Widgets, TGameActions Actions, TSettingsHooks Hooks,
-                     std::filesystem::path ConfigDir, const TKeyAssignment& Keys)
+                     std::filesystem::path ConfigDir, files::TSettingsFile Settings, const TKeyAssignment& Keys)
     : Form_(Form), Widgets_(Widgets), Actions_(std::move(Actions)), Hooks_(std::move(Hooks)),
-      ConfigDir_(std::move(ConfigDir)), Keys_(Keys), Nav_(Keys_) {
-    if (!ConfigDir_.empty()) Settings_ = files::LoadSettings(ConfigDir_ / "settings.toml");
-    if (!Settings_.Error.empty()) {
-        std::cerr << "kalvento: " << Settings_.Error << "\n";
-        Form_.Log.Write("error", {{"message", Settings_.Error}});
-    }
+      ConfigDir_(std::move(ConfigDir)), Settings_(std::move(Settings)), Keys_(Keys), Nav_(Keys_) {
     ApplySettings(Settings_.Values, Hooks_);
 
     // Beside "終了", under the title's picture, in the buttons' own style.
@@ -198,7 +188,7 @@ bool TPlayerUi::HandleEvent(const SDL_Event& E) {
         case NameEntry: used = Names(n, E); break;
         case InGame:
             if (E.type == SDL_CONTROLLERBUTTONDOWN &&
-                E.cbutton.button == PadButton(Settings_.Values.PadPause, SDL_CONTROLLER_BUTTON_START) && Actions_.TogglePause)
+                E.cbutton.button == PadButtonOf(Settings_.Values.PadPause, SDL_CONTROLLER_BUTTON_START) && Actions_.TogglePause)
                 Actions_.TogglePause();
             break;
     }

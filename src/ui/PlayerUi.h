@@ -19,6 +19,7 @@
 #include "engine/Widgets.h"
 #include "ui/NavInput.h"
 #include "ui/Window.h"
+#include "userfiles/Settings.h"
 
 namespace kv {
 class TSdlWidgets;
@@ -28,10 +29,10 @@ namespace kv::ui {
 
 class TPlayerUi : public IUiContext {
 public:
-    // ConfigDir: where settings.toml and keys.conf are (empty: nothing is written). Keys: the
-    // key table in use.
+    // ConfigDir: where settings.toml and keys.conf are (empty: nothing is written). Settings:
+    // settings.toml as the run read it (and reported it). Keys: the key table in use.
     TPlayerUi(TForm1& Form, TSdlWidgets& Widgets, TGameActions Actions, TSettingsHooks Hooks,
-              std::filesystem::path ConfigDir, const TKeyAssignment& Keys);
+              std::filesystem::path ConfigDir, files::TSettingsFile Settings, const TKeyAssignment& Keys);
     ~TPlayerUi() override;
     TPlayerUi(const TPlayerUi&) = delete;
     TPlayerUi& operator=(const TPlayerUi&) = delete;

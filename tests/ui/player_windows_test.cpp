@@ -19,6 +19,7 @@
 #include "platform/sdl/SdlWindow.h"
 #include "support/World.h"
 #include "ui/Sources.h"
+#include "userfiles/Settings.h"
 
 namespace kv {
 namespace {
@@ -59,7 +60,8 @@ protected:
         Session->Attach(World.F(), 1);
         Probe = std::make_unique<TKeyboard>(nullptr);
         Ui = std::make_unique<app::TWindowedUi>(app::TWindowedParts{World.F(), *Session, *Widgets, *Window, Mixer,
-                                                                     Joystick, *Probe, Frame, [] {}, Config, Keys});
+                                                                     Joystick, *Probe, Frame, [] {}, Config,
+                                                                     files::LoadSettings(Config / "settings.toml"), Keys});
         Draw();
     }
     void Draw() {

@@ -7,6 +7,11 @@
 
 namespace kv {
 
+SDL_GameControllerButton PadButtonOf(const std::string& Name, SDL_GameControllerButton Default) {
+    const SDL_GameControllerButton b = SDL_GameControllerGetButtonFromString(Name.c_str());
+    return b == SDL_CONTROLLER_BUTTON_INVALID ? Default : b;
+}
+
 TSdlJoystick::TSdlJoystick(SDL_Window* Window, const std::string& MappingFile) : Window_(Window) {
     Started_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) == 0;
     if (!Started_ || MappingFile.empty()) return;

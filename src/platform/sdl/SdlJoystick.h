@@ -18,6 +18,9 @@ struct TPadButtons {
     SDL_GameControllerButton Slow = SDL_CONTROLLER_BUTTON_X;
 };
 
+// The button a settings name stands for ("a", "start", …), Default for a name SDL does not know.
+SDL_GameControllerButton PadButtonOf(const std::string& Name, SDL_GameControllerButton Default);
+
 class TSdlJoystick : public IJoystickSource {
 public:
     // Window: the window whose keyboard focus makes the game the foreground application
