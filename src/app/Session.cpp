@@ -153,7 +153,13 @@ void TSession::ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard)
     }
 }
 
+void TSession::Record(const headless::TScriptAction& A) {
+    Game_.Action(A);
+    if (RecordOut_.is_open()) RecordOut_ << headless::FormatScriptAction(A) << '\n';
+}
+
 void TSession::RecordStates(int64_t Frame, const TDXInputStates& Current) {
+    // A kept replay follows the states itself, from the start of its game.
     Game_.States(Frame, Current);
     if (!RecordOut_.is_open()) return;
     for (const headless::TScriptAction& a : StateChanges(Frame, LastRecorded_, Current))
@@ -166,8 +172,7 @@ void TSession::RecordClick(int64_t Frame, const std::string& Name) {
     a.Frame = Frame;
     a.Kind = headless::TScriptAction::Click;
     a.Target = Name;
-    Game_.Action(a);
-    if (RecordOut_.is_open()) RecordOut_ << Frame << " click " << Name << '\n';
+    Record(a);
 }
 
 void TSession::RecordType(int64_t Frame, const std::string& Name, const std::string& Text) {
@@ -176,16 +181,14 @@ void TSession::RecordType(int64_t Frame, const std::string& Name, const std::str
     a.Kind = headless::TScriptAction::Type;
     a.Target = Name;
     a.Text = Text;
-    Game_.Action(a);
-    if (RecordOut_.is_open()) RecordOut_ << Frame << " type " << Name << ' ' << Text << '\n';
+    Record(a);
 }
 
 void TSession::RecordTimer(int64_t Frame) {
     headless::TScriptAction a;
     a.Frame = Frame;
     a.Kind = headless::TScriptAction::Timer;
-    Game_.Action(a);
-    if (RecordOut_.is_open()) RecordOut_ << Frame << " timer\n";
+    Record(a);
 }
 
 void TSession::Practice(int64_t Frame, const std::string& Target) {

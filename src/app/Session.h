@@ -82,6 +82,8 @@ public:
     TForm1* Form = nullptr;
 
 private:
+    // One action of the player's, into the kept replay and the recording.
+    void Record(const headless::TScriptAction& A);
     void OnEvent(const std::string& Event, const TLogFields& Fields);
     void EndGame(int64_t Frame, int32_t Score, const std::string& Result);
     TButton* FindButton(const std::string& Name);
