@@ -83,7 +83,7 @@ int RunKeysCommand(const TOptions& O, std::ostream& Out, std::ostream& Err) {
         return 2;
     }
     try {
-        files::WriteKeyBindings(dir / "keys.conf", bindings, false);
+        userfiles::WriteKeyBindings(dir / "keys.conf", bindings, false);
     } catch (const EKeyConfigError& e) {
         Err << "kalvento: " << e.what() << "; nothing was changed (correct the file or remove it)\n";
         return 1;

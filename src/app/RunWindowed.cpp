@@ -98,8 +98,8 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     }
     // The window as the player left it, unless the command line says otherwise.
     const std::filesystem::path configDir = ConfigDir();
-    files::TSettingsFile settingsAtStart = files::LoadSettings(configDir.empty() ? configDir : configDir / "settings.toml");
-    const files::TSettingsFile& settings = settingsAtStart;
+    userfiles::TSettingsFile settingsAtStart = userfiles::LoadSettings(configDir.empty() ? configDir : configDir / "settings.toml");
+    const userfiles::TSettingsFile& settings = settingsAtStart;
     if (!settings.Error.empty()) std::cerr << "kalvento: " << settings.Error << "; the default settings are used\n";
     session.KeepUserFiles(true);
     // A saved replay being watched: the player only pauses it, stops it or runs it faster.
@@ -165,14 +165,14 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     // Kept whenever the mode changes and at the end, so a crash loses no more than a resize. The
     // player's windows hold the settings once they are open.
     auto saveWindow = [&] {
-        files::TSettingsFile& settings = playerUi ? playerUi->Ui().Settings() : settingsAtStart;
-        files::TSettings v = settings.Values;
+        userfiles::TSettingsFile& settings = playerUi ? playerUi->Ui().Settings() : settingsAtStart;
+        userfiles::TSettings v = settings.Values;
         v.WindowWidth = window->WindowedSize().x;
         v.WindowHeight = window->WindowedSize().y;
         v.Scale = window->WindowedScale();
         v.Fullscreen = window->Fullscreen();
         std::string problem;
-        if (v != settings.Values && files::SaveSettingsQuietly(settings, v, problem)) settings.Values = v;
+        if (v != settings.Values && userfiles::SaveSettingsQuietly(settings, v, problem)) settings.Values = v;
         if (!problem.empty()) form.ReportError("the settings were not saved: " + problem);
     };
     widgets.Attach(form);

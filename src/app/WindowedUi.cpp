@@ -43,7 +43,7 @@ TWindowedUi::TWindowedUi(const TWindowedParts& P) {
     h.Fullscreen = [&window](bool on) { window.SetFullscreen(on); };
     h.VSync = [&window](bool on) { window.SetVSync(on); };
     TSdlJoystick& pad = P.Joystick;
-    h.PadButtons = [&pad](const files::TSettings& S) {
+    h.PadButtons = [&pad](const userfiles::TSettings& S) {
         pad.SetButtons({PadButtonOf(S.PadShot, SDL_CONTROLLER_BUTTON_A), PadButtonOf(S.PadBomb, SDL_CONTROLLER_BUTTON_B),
                         PadButtonOf(S.PadSlow, SDL_CONTROLLER_BUTTON_X)});
     };

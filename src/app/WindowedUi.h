@@ -35,7 +35,7 @@ struct TWindowedParts {
     const int64_t& Frame;     // frames run so far
     std::function<void()> TogglePause;
     std::filesystem::path ConfigDir;
-    files::TSettingsFile Settings;  // as the run read it
+    userfiles::TSettingsFile Settings;  // as the run read it
     const TKeyAssignment& Keys;
 };
 

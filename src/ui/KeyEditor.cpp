@@ -110,7 +110,7 @@ private:
         for (const TRowSpec& r : kRows) b.push_back({r.State, Table_[static_cast<size_t>(r.State)]});
         try {
             // A file the game could not read is kept as keys.conf.bak and written afresh.
-            files::WriteKeyBindings(Ui.ConfigDir() / "keys.conf", b, true);
+            userfiles::WriteKeyBindings(Ui.ConfigDir() / "keys.conf", b, true);
         } catch (const std::exception& e) {
             Problem_ = e.what();
         }

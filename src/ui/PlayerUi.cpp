@@ -32,7 +32,7 @@ public:
 }  // namespace
 
 TPlayerUi::TPlayerUi(TForm1& Form, TSdlWidgets& Widgets, TGameActions Actions, TSettingsHooks Hooks,
-                     std::filesystem::path ConfigDir, files::TSettingsFile Settings, const TKeyAssignment& Keys)
+                     std::filesystem::path ConfigDir, userfiles::TSettingsFile Settings, const TKeyAssignment& Keys)
     : Form_(Form), Widgets_(Widgets), Actions_(std::move(Actions)), Hooks_(std::move(Hooks)),
       ConfigDir_(std::move(ConfigDir)), Settings_(std::move(Settings)), Keys_(Keys), Nav_(Keys_) {
     ApplySettings(Settings_.Values, Hooks_);
@@ -102,7 +102,7 @@ std::string TPlayerUi::SaveSettings() {
             if (ReadWholeFile(Settings_.Path.string(), old)) ReplaceFileAtomically(Settings_.Path.string() + ".bak", old);
             Settings_.Error.clear();
         }
-        files::SaveSettings(Settings_.Path, Settings_.Values);
+        userfiles::SaveSettings(Settings_.Path, Settings_.Values);
     } catch (const std::exception& e) {
         return e.what();
     }

@@ -32,7 +32,7 @@ public:
     // ConfigDir: where settings.toml and keys.conf are (empty: nothing is written). Settings:
     // settings.toml as the run read it (and reported it). Keys: the key table in use.
     TPlayerUi(TForm1& Form, TSdlWidgets& Widgets, TGameActions Actions, TSettingsHooks Hooks,
-              std::filesystem::path ConfigDir, files::TSettingsFile Settings, const TKeyAssignment& Keys);
+              std::filesystem::path ConfigDir, userfiles::TSettingsFile Settings, const TKeyAssignment& Keys);
     ~TPlayerUi() override;
     TPlayerUi(const TPlayerUi&) = delete;
     TPlayerUi& operator=(const TPlayerUi&) = delete;
@@ -58,7 +58,7 @@ public:
     TForm1& Form() override { return Form_; }
     const TGameActions& Actions() override { return Actions_; }
     const TSettingsHooks& Hooks() override { return Hooks_; }
-    files::TSettingsFile& Settings() override { return Settings_; }
+    userfiles::TSettingsFile& Settings() override { return Settings_; }
     std::string SaveSettings() override;
     const std::filesystem::path& ConfigDir() override { return ConfigDir_; }
     const TKeyAssignment& Keys() override { return Keys_; }
@@ -91,7 +91,7 @@ private:
     TGameActions Actions_;
     TSettingsHooks Hooks_;
     std::filesystem::path ConfigDir_;
-    files::TSettingsFile Settings_;
+    userfiles::TSettingsFile Settings_;
     TKeyAssignment Keys_;
     TNavInput Nav_;
     std::vector<std::unique_ptr<TWindow>> Stack_;

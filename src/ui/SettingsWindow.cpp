@@ -6,7 +6,7 @@
 
 namespace kv::ui {
 
-void ApplySettings(const files::TSettings& S, const TSettingsHooks& H) {
+void ApplySettings(const userfiles::TSettings& S, const TSettingsHooks& H) {
     if (H.MusicVolume) H.MusicVolume(S.MusicVolume);
     if (H.EffectVolume) H.EffectVolume(S.EffectVolume);
     if (H.PadButtons) H.PadButtons(S);
@@ -21,14 +21,14 @@ public:
     explicit TSettingsWindow(IUiContext& U) : TWindow(U) {
         Menu.Title = "設定";
         Menu.OnBack = [this] { Ui.Close(this); };
-        files::TSettings& s = Ui.Settings().Values;
+        userfiles::TSettings& s = Ui.Settings().Values;
         Volume("音楽の音量", s.MusicVolume, [this](int32_t v) { Hook(Ui.Hooks().MusicVolume, v); });
         Volume("効果音の音量", s.EffectVolume, [this](int32_t v) { Hook(Ui.Hooks().EffectVolume, v); });
         {
             TEntry& e = Menu.Add("画面の倍率");
             e.OnAdjust = [this](int32_t step) {
                 int32_t& k = Ui.Settings().Values.Scale;
-                const int32_t now = std::clamp((k < 1 ? 1 : k) + step, 1, files::MaxScale);
+                const int32_t now = std::clamp((k < 1 ? 1 : k) + step, 1, userfiles::MaxScale);
                 if (now == k) return;
                 k = now;
                 Hook(Ui.Hooks().Scale, k);
@@ -45,7 +45,7 @@ public:
     }
 
     void Refresh() override {
-        const files::TSettings& s = Ui.Settings().Values;
+        const userfiles::TSettings& s = Ui.Settings().Values;
         auto set = [&](const char* label, std::string v) {
             for (TEntry& e : Menu.Entries)
                 if (e.Label == label) e.Value = std::move(v);
@@ -90,7 +90,7 @@ private:
         TEntry& e = Menu.Add(Label);
         e.OnAdjust = [this, &Field](int32_t step) {
             int32_t n = 0;
-            const char* const* names = files::PadButtonNames(n);
+            const char* const* names = userfiles::PadButtonNames(n);
             int32_t at = 0;
             for (int32_t i = 0; i < n; ++i)
                 if (Field == names[i]) at = i;

@@ -10,6 +10,6 @@ namespace kv::ui {
 std::unique_ptr<TWindow> MakeSettingsWindow(IUiContext& Ui);
 
 // What a change to one setting does: the hooks that apply it, for the program's start as well.
-void ApplySettings(const files::TSettings& S, const TSettingsHooks& Hooks);
+void ApplySettings(const userfiles::TSettings& S, const TSettingsHooks& Hooks);
 
 }  // namespace kv::ui

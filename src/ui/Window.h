@@ -34,7 +34,7 @@ struct TSettingsHooks {
     std::function<void(int32_t Percent)> MusicVolume, EffectVolume;
     std::function<void(int32_t Scale)> Scale;
     std::function<void(bool On)> Fullscreen, VSync;
-    std::function<void(const files::TSettings&)> PadButtons;
+    std::function<void(const userfiles::TSettings&)> PadButtons;
     std::function<void(const TKeyAssignment&)> Keys;
 };
 
@@ -46,7 +46,7 @@ public:
     virtual TForm1& Form() = 0;
     virtual const TGameActions& Actions() = 0;
     virtual const TSettingsHooks& Hooks() = 0;
-    virtual files::TSettingsFile& Settings() = 0;
+    virtual userfiles::TSettingsFile& Settings() = 0;
     // Writes the settings file; returns "" or the problem.
     virtual std::string SaveSettings() = 0;
     virtual const std::filesystem::path& ConfigDir() = 0;

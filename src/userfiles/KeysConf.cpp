@@ -4,7 +4,7 @@
 
 #include "engine/FileReplace.h"
 
-namespace kv::files {
+namespace kv::userfiles {
 
 namespace fs = std::filesystem;
 
@@ -32,4 +32,4 @@ void WriteKeyBindings(const fs::path& File, const std::vector<TKeyBinding>& Bind
     ReplaceFileAtomically(File.string(), text);
 }
 
-}  // namespace kv::files
+}  // namespace kv::userfiles

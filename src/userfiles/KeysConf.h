@@ -8,11 +8,11 @@
 
 #include "userfiles/KeyConfig.h"
 
-namespace kv::files {
+namespace kv::userfiles {
 
 // A missing file starts from the commented defaults. A file that does not read as a key table
 // is refused (EKeyConfigError naming its line) unless Rewrite is set: then it is kept as the
 // .bak and a fresh file is written. Other failures raise std::runtime_error naming the file.
 void WriteKeyBindings(const std::filesystem::path& File, const std::vector<TKeyBinding>& Bindings, bool Rewrite);
 
-}  // namespace kv::files
+}  // namespace kv::userfiles

@@ -8,7 +8,7 @@
 
 #include "engine/FileReplace.h"
 
-namespace kv::files {
+namespace kv::userfiles {
 
 namespace fs = std::filesystem;
 
@@ -146,4 +146,4 @@ bool SaveSettingsQuietly(const TSettingsFile& F, const TSettings& S, std::string
     }
 }
 
-}  // namespace kv::files
+}  // namespace kv::userfiles

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-namespace kv::files {
+namespace kv::userfiles {
 
 struct TSettings {
     int32_t Scale = 0;  // integer window scale; 0 until the window was first fitted to a screen
@@ -45,4 +45,4 @@ void SaveSettings(const std::filesystem::path& Path, const TSettings& S);
 // whether it was written; failures are reported to Problem.
 bool SaveSettingsQuietly(const TSettingsFile& F, const TSettings& S, std::string& Problem);
 
-}  // namespace kv::files
+}  // namespace kv::userfiles

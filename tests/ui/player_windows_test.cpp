@@ -61,7 +61,7 @@ protected:
         Probe = std::make_unique<TKeyboard>(nullptr);
         Ui = std::make_unique<app::TWindowedUi>(app::TWindowedParts{World.F(), *Session, *Widgets, *Window, Mixer,
                                                                      Joystick, *Probe, Frame, [] {}, Config,
-                                                                     files::LoadSettings(Config / "settings.toml"), Keys});
+                                                                     userfiles::LoadSettings(Config / "settings.toml"), Keys});
         Draw();
     }
     void Draw() {

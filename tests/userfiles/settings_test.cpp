@@ -8,7 +8,7 @@
 #include "userfiles/Settings.h"
 
 namespace fs = std::filesystem;
-using namespace kv::files;
+using namespace kv::userfiles;
 
 namespace {
 
