@@ -4,8 +4,8 @@
 #include <cmath>
 #include <vector>
 
-#include "bosses/Laser.h"
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
+#include "bullets/Laser.h"
 #include "player/HitReactions.h"
 #include "shell/GameSprite.h"
 

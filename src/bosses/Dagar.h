@@ -3,7 +3,7 @@
 // the endurance phase F, in which the boss fades into a ghost covering the playfield.
 #include <cstdint>
 
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 
 namespace kv {
 

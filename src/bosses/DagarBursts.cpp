@@ -1,7 +1,7 @@
 // Dagar's phases D and E: the big bursts and the laser grid, each on a 120-step cycle.
 #include "bosses/Dagar.h"
 #include "bosses/DagarShots.h"
-#include "bosses/Laser.h"
+#include "bullets/Laser.h"
 
 namespace kv {
 

@@ -2,9 +2,9 @@
 // countdown ends F and with it the Extra Stage, and game over removes the phase on show.
 #include "bosses/Dagar.h"
 #include "player/HitReactions.h"
+#include "shell/EndScreens.h"
 #include "shell/GameSprite.h"
 #include "shell/Rows.h"
-#include "stages/EndScreens.h"
 
 namespace kv {
 

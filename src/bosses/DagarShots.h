@@ -5,7 +5,7 @@
 // Directions are plain radians; the picture is chosen by Number.
 #include <cstdint>
 
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 
 namespace kv {
 

@@ -3,13 +3,13 @@
 
 #include <cmath>
 
-#include "bosses/GadnicShots.h"
-#include "bosses/Laser.h"
+#include "bullets/GadnicShots.h"
+#include "bullets/Laser.h"
 #include "enemies/Sign.h"
 #include "player/HitReactions.h"
+#include "shell/EndScreens.h"
 #include "shell/GameSprite.h"
 #include "shell/Rows.h"
-#include "stages/EndScreens.h"
 
 namespace kv {
 

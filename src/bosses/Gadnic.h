@@ -4,7 +4,7 @@
 // attack of Signs around the ship whose end clears the game.
 #include <cstdint>
 
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 
 namespace kv {
 

@@ -1,7 +1,5 @@
 #include "bosses/Marco.h"
 
-#include <cmath>
-
 #include "player/HitReactions.h"
 #include "shell/GameSprite.h"
 #include "shell/Rows.h"
@@ -271,28 +269,6 @@ TMarcoAShotFSprite::TMarcoAShotFSprite(TSprite* P, double AX, double AY, int32_t
 
 // ---- straight bullets ----
 
-void TMarcoStraightShotSprite::AimAtHitBox(double DX, double DY, double Speed) {
-    const TForm1& F = FormOf(this);
-    const double t = std::atan2(F.HanteiY() + DY - Y, F.HanteiX() + DX - X);
-    VX = std::cos(t) * Speed;
-    VY = std::sin(t) * Speed;
-}
-
-TMarcoCShotASprite::TMarcoCShotASprite(TSprite* P, double AX, double AY) : TMarcoStraightShotSprite(P, "BigBullet1", -30) {
-    X = AX;
-    Y = AY;
-    AimAtHitBox(-10, -10, 5);
-}
-TMarcoCShotBSprite::TMarcoCShotBSprite(TSprite* P, double AX, double AY) : TMarcoStraightShotSprite(P, "BigBullet2", -30) {
-    X = AX;
-    Y = AY;
-    AimAtHitBox(-10, -10, 4);
-}
-TMarcoCShotCSprite::TMarcoCShotCSprite(TSprite* P, double AX, double AY) : TMarcoStraightShotSprite(P, "BigBullet3", -30) {
-    X = AX;
-    Y = AY;
-    AimAtHitBox(-10, -10, 3);
-}
 TMarcoCShotESprite::TMarcoCShotESprite(TSprite* P, double AX, double AY) : TMarcoStraightShotSprite(P, "Bullet1", -20) {
     X = AX;
     Y = AY;

@@ -1,11 +1,10 @@
 #pragma once
 // Marco, the Stage 2 boss: two shootable phases and an endurance phase, and their bullets.
-//
-// The aimed big bullets TMarcoCShotA/B/CSprite are shared: Sign emitters and Velus fire them
-// too. Each aims once, at creation, 10 pixels left of and above the player's hit box.
+// The aimed big bullets the Signs and Velus fire too are in bullets/MarcoShots.h.
 #include <cstdint>
 
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
+#include "bullets/MarcoShots.h"
 
 namespace kv {
 
@@ -92,32 +91,7 @@ public:
     TMarcoAShotFSprite(TSprite* Parent, double AX, double AY, int32_t Direction);
 };
 
-// ---- straight bullets: a velocity fixed at creation ----
-
-// A straight bullet that places and aims itself; removed beyond Limit at the top or left.
-class TMarcoStraightShotSprite : public TStraightTamaSprite {
-public:
-    TMarcoStraightShotSprite(TSprite* Parent, const char* Picture, double Limit)
-        : TStraightTamaSprite(Parent, Picture, Limit) {}
-
-protected:
-    // Sets VX, VY from the current position towards the hit box offset by (DX, DY).
-    void AimAtHitBox(double DX, double DY, double Speed);
-};
-
-// Aimed big bullets (speeds 5, 4, 3), fired by Marco, the Sign emitters and Velus.
-class TMarcoCShotASprite : public TMarcoStraightShotSprite {
-public:
-    TMarcoCShotASprite(TSprite* Parent, double AX, double AY);
-};
-class TMarcoCShotBSprite : public TMarcoStraightShotSprite {
-public:
-    TMarcoCShotBSprite(TSprite* Parent, double AX, double AY);
-};
-class TMarcoCShotCSprite : public TMarcoStraightShotSprite {
-public:
-    TMarcoCShotCSprite(TSprite* Parent, double AX, double AY);
-};
+// ---- straight bullets only Marco fires ----
 
 // What a side bullet turns into: aimed at 200 pixels above (E) or below (F) the hit box.
 class TMarcoCShotESprite : public TMarcoStraightShotSprite {

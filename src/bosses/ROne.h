@@ -1,7 +1,7 @@
 #pragma once
 // R-One, the Stage 1 boss: a shootable first phase and a translucent endurance phase that
 // fire the same 130-frame cycle of turning triples and rings of eight.
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 
 namespace kv {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "bosses/Marco.h"
+#include "bullets/MarcoShots.h"
 #include "player/HitReactions.h"
 #include "shell/GameSprite.h"
 #include "shell/Rows.h"

@@ -3,7 +3,7 @@
 // translucent endurance phase whose streams change every five seconds.
 #include <cstdint>
 
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 
 namespace kv {
 

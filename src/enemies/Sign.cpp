@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "bosses/Marco.h"
+#include "bullets/MarcoShots.h"
 #include "shell/GameSprite.h"
 
 namespace kv {

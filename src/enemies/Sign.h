@@ -3,7 +3,7 @@
 // It is not an enemy: it cannot be shot, does not hurt, and outlives the end of a game.
 #include <cstdint>
 
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 
 namespace kv {
 

@@ -1,5 +1,6 @@
 #include "enemies/ZakoA.h"
 
+#include "player/HitBox.h"
 #include "player/HitReactions.h"
 #include "player/Score.h"
 #include "shell/GameSprite.h"
@@ -44,6 +45,19 @@ void ShotDown(TForm1& F, TEnemySprite* O) {
 const TSmallEnemyRowRegistrar zakoAARow{IsA<TZakoAASprite>, 8, ShotDown};
 const TSmallEnemyRowRegistrar zakoABRow{IsA<TZakoABSprite>, 8, ShotDown};
 const TSmallEnemyRowRegistrar zakoACRow{IsA<TZakoACSprite>, 8, ShotDown};
+
+// Rammed by the ship: removed for 20 points, and the class's hover counter starts over; the
+// hit box's enemy rule then takes its HP as for any enemy.
+const THitBoxTouchRegistrar zakoATouch{[](TZikiHanteiSprite& Box, TSprite* Other) {
+    TForm1& F = FormOf(&Box);
+    if (int32_t* count = ZakoACounterOf(F, Other)) {
+        F.PlaySound("ZikiHit");
+        Other->Kill();
+        AddScore(F, 20);
+        *count = 0;
+        Box.LoseHP();
+    }
+}};
 
 }  // namespace
 

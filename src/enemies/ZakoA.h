@@ -2,7 +2,7 @@
 // The Zako A family: a craft that drops in, hovers for four three-way volleys and flies off.
 #include <cstdint>
 
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 
 namespace kv {
 

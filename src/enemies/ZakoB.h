@@ -2,7 +2,7 @@
 // The Stage 1 formation: carriers fall in columns and, at their column's turning point, turn
 // into a craft that winds outward on a growing spiral and leaves by a side edge. B craft
 // (right half) leave to the right, C craft (left half) are their mirror images.
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 
 namespace kv {
 

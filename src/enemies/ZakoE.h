@@ -2,7 +2,7 @@
 // The ring craft: it falls in one of six columns, fires a diagonal cross as it enters the
 // field and an eight-way burst at y = 180, where a returner (inner columns) or a diver
 // (outer columns) takes its place. Shots pass through the whole family.
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 
 namespace kv {
 

@@ -4,7 +4,7 @@
 // Shots pass through both; touching one hurts like any enemy.
 #include <cstdint>
 
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 
 namespace kv {
 

@@ -1,6 +1,6 @@
 #include "enemies/ZakoIJ.h"
 
-#include "bosses/GadnicShots.h"
+#include "bullets/GadnicShots.h"
 #include "player/HitReactions.h"
 #include "player/Score.h"
 #include "shell/GameSprite.h"

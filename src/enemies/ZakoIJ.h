@@ -2,7 +2,7 @@
 // Sprayers: they drop in, stop, spray one fast bullet a frame from one point, then fade away.
 // Zako I's stream jumps 3 radians a frame (two slowly turning arms), Zako J's turns a quarter
 // radian a frame (one spiral).
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 
 namespace kv {
 

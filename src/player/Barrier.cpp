@@ -1,6 +1,6 @@
 #include "player/Barrier.h"
 
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 #include "player/Score.h"
 #include "shell/GameSprite.h"
 

@@ -1,11 +1,11 @@
 #include "player/HitBox.h"
 
-#include "enemies/Bases.h"
-#include "enemies/ZakoA.h"
+#include "bullets/Bases.h"
+#include "bullets/Laser.h"
 #include "player/Items.h"
 #include "player/Score.h"
+#include "shell/EndScreens.h"
 #include "shell/GameSprite.h"
-#include "stages/EndScreens.h"
 
 namespace kv {
 
@@ -13,6 +13,22 @@ std::vector<THitBoxRule>& HitBoxRules() {
     static std::vector<THitBoxRule> rules;
     return rules;
 }
+
+std::vector<THitBoxTouch>& HitBoxTouches() {
+    static std::vector<THitBoxTouch> touches;
+    return touches;
+}
+
+namespace {
+// A beam costs the player an HP but stays on the field and goes on sweeping; the invincibility
+// that follows keeps it from costing more than one HP per period.
+const THitBoxRuleRegistrar kLaserHit{[](TZikiHanteiSprite& Box, TSprite* Other) {
+    if (!IsA<TlazerSprite>(Other)) return false;
+    FormOf(&Box).PlaySound("ZikiHit");
+    Box.LoseHP();
+    return true;
+}};
+}  // namespace
 
 TZikiHanteiSprite::TZikiHanteiSprite(TSprite* Parent) : TImageSpriteEx(Parent) {
     SetupImage(this, "SmallBullet3");
@@ -44,13 +60,7 @@ void TZikiHanteiSprite::OnHit(TSprite* Other, bool&) {
         F.Bomb += 1;
     }
     if (F.Invincible) return;
-    if (int32_t* count = ZakoACounterOf(F, Other)) {
-        F.PlaySound("ZikiHit");
-        Other->Kill();
-        AddScore(F, 20);
-        *count = 0;
-        LoseHP();
-    }
+    for (THitBoxTouch touch : HitBoxTouches()) touch(*this, Other);
     if (IsA<TBossSprite>(Other)) BossContact(Other);
     for (THitBoxRule rule : HitBoxRules())
         if (rule(*this, Other)) return;

@@ -40,4 +40,14 @@ struct THitBoxRuleRegistrar {
     explicit THitBoxRuleRegistrar(THitBoxRule Rule) { HitBoxRules().push_back(Rule); }
 };
 
+// What an enemy of its own does when it touches the hit box, before the boss test, the rules
+// above and the enemy-or-bullet rule (which still apply to it). Every touch runs, in
+// registration order; none while Form.Invincible is set.
+//   static const THitBoxTouchRegistrar hover{[](TZikiHanteiSprite& Box, TSprite* Other) {...}};
+using THitBoxTouch = void (*)(TZikiHanteiSprite& Box, TSprite* Other);
+std::vector<THitBoxTouch>& HitBoxTouches();
+struct THitBoxTouchRegistrar {
+    explicit THitBoxTouchRegistrar(THitBoxTouch Touch) { HitBoxTouches().push_back(Touch); }
+};
+
 }  // namespace kv

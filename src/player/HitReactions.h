@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 #include "shell/Rows.h"
 
 namespace kv {

@@ -9,11 +9,11 @@
 #include "bosses/BossTest.h"
 #include "bosses/Dagar.h"
 #include "bosses/DagarShots.h"
-#include "bosses/Laser.h"
+#include "bullets/Laser.h"
 #include "enemies/Hits.h"
 #include "player/HitReactions.h"
 #include "player/Items.h"
-#include "stages/EndScreens.h"
+#include "shell/EndScreens.h"
 #include "support/World.h"
 
 using namespace kv;

@@ -10,13 +10,13 @@
 
 #include "bosses/BossTest.h"
 #include "bosses/Gadnic.h"
-#include "bosses/GadnicShots.h"
-#include "bosses/Laser.h"
+#include "bullets/GadnicShots.h"
+#include "bullets/Laser.h"
 #include "enemies/Hits.h"
 #include "enemies/Sign.h"
 #include "player/HitReactions.h"
 #include "player/Items.h"
-#include "stages/EndScreens.h"
+#include "shell/EndScreens.h"
 
 using namespace kv;
 using namespace kvtest;

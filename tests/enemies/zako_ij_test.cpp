@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "bosses/GadnicShots.h"
+#include "bullets/GadnicShots.h"
 #include "enemies/Hits.h"
 #include "enemies/ZakoIJ.h"
 #include "support/World.h"

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "player/Play.h"
+#include "shell/EndScreens.h"
 #include "shell/Rows.h"
-#include "stages/EndScreens.h"
 
 using namespace kv;
 using kvtest::TWorld;

@@ -5,8 +5,8 @@
 
 #include "bosses/Gadnic.h"
 #include "player/Shots.h"
+#include "shell/EndScreens.h"
 #include "shell/Title.h"
-#include "stages/EndScreens.h"
 #include "support/World.h"
 
 using kvtest::TWorld;

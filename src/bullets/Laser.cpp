@@ -1,6 +1,5 @@
-#include "bosses/Laser.h"
+#include "bullets/Laser.h"
 
-#include "player/HitBox.h"
 #include "shell/Form1.h"
 #include "shell/GameSprite.h"
 
@@ -12,15 +11,6 @@ const std::string kRight = "左右";
 const std::string kLeft = "右左";
 const std::string kDiagonalLeft = "斜右左";
 const std::string kDiagonalRight = "斜左右";
-
-// A beam costs the player an HP but stays on the field and goes on sweeping; the invincibility
-// that follows keeps it from costing more than one HP per period.
-const THitBoxRuleRegistrar kLaserHit{[](TZikiHanteiSprite& Box, TSprite* Other) {
-    if (!IsA<TlazerSprite>(Other)) return false;
-    FormOf(&Box).PlaySound("ZikiHit");
-    Box.LoseHP();
-    return true;
-}};
 }  // namespace
 
 void TlazerSprite::Step(int32_t MoveCount) {

@@ -1,4 +1,4 @@
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "bosses/GadnicShots.h"
+#include "bullets/GadnicShots.h"
 #include "support/World.h"
 
 using namespace kv;

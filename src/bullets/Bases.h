@@ -1,6 +1,7 @@
 #pragma once
 // The bases of every enemy and every enemy bullet, and the family types the collision code
-// tests against.
+// tests against. They stand below the player and the enemies, so the hit box sees them as the
+// enemies do.
 #include <string>
 
 #include "engine/ImageSprite.h"

@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "player/Play.h"
-#include "stages/EndScreens.h"
+#include "shell/EndScreens.h"
 
 using namespace kv;
 using kvtest::TWorld;

@@ -1,4 +1,4 @@
-#include "bosses/GadnicShots.h"
+#include "bullets/GadnicShots.h"
 
 namespace kv {
 

@@ -1,4 +1,4 @@
-#include "stages/EndScreens.h"
+#include "shell/EndScreens.h"
 
 #include "shell/GameSprite.h"
 

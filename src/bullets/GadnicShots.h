@@ -1,7 +1,7 @@
 #pragma once
 // Straight-flying bullets of three speeds; the Stage 4 boss fires all three, the Zako I and J
 // sprayers the fastest.
-#include "enemies/Bases.h"
+#include "bullets/Bases.h"
 
 namespace kv {
 
