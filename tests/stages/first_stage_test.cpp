@@ -6,6 +6,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "bosses/BossTest.h"
 #include "bosses/ROne.h"
 #include "enemies/ZakoA.h"
 #include "enemies/ZakoB.h"
@@ -116,7 +117,9 @@ TEST(FirstStage, TheFirstZakoAComesOnStep30NotStep31) {
 TEST(FirstStage, EveryEntryFiresOnItsStepInItsOrderAndR_OneTakesOverOn1500) {
     TGameWorld w;
     std::vector<TSeen> seen;
+    kvtest::TFrameBudget budget(5000);
     while (w.F().ROneASprite.Get() == nullptr && w.F().StageCount < 1600) {
+        budget.Spend();
         w.E()->Purge();
         const size_t before = w.E()->Children().size();
         w.Frame();
