@@ -30,7 +30,10 @@ std::string TReplayShelf::Play(const std::string& Id) {
     try {
         LoadRecording(Id);
     } catch (const std::exception& e) {
-        return e.what();
+        // The folder is the replay window's own: the file's name says enough.
+        std::string why = e.what();
+        if (why.rfind(Id, 0) == 0) why = fs::path(Id).filename().string() + why.substr(Id.size());
+        return "このリプレイは再生できません：\n" + why;
     }
     if (OnPlay_) OnPlay_(Id);
     return {};
