@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <sstream>
@@ -24,11 +26,13 @@ std::string FormatDouble(double V) {
     return buf;
 }
 
-// One entry of the start state: its name, how it is written and how it is read back.
+// One entry of the start state: its name, how it is written, and how it is read back. Set
+// checks the value against what a game start can find and raises std::invalid_argument saying
+// why not; given no window it only checks.
 struct TEntry {
     const char* Name;
     std::function<std::string(const TForm1&)> Get;
-    std::function<void(TForm1&, const std::string&)> Set;
+    std::function<void(TForm1*, const std::string&)> Set;
 };
 
 int64_t ParseWhole(const std::string& Text) {
@@ -39,90 +43,122 @@ int64_t ParseWhole(const std::string& Text) {
     return v;
 }
 
+int64_t ParseIn(const std::string& Text, int64_t Min, int64_t Max) {
+    const int64_t v = ParseWhole(Text);
+    if (v < Min || v > Max)
+        throw std::invalid_argument(Min == Max ? "a game always starts with " + std::to_string(Min)
+                                               : "a game starts with " + std::to_string(Min) + " to " + std::to_string(Max));
+    return v;
+}
+
+constexpr int64_t kInt32Min = INT32_MIN, kInt32Max = INT32_MAX;
+
 template <class T>
-TEntry Int(const char* Name, T TForm1::*Member) {
+TEntry Int(const char* Name, T TForm1::*Member, int64_t Min, int64_t Max) {
     return {Name, [Member](const TForm1& F) { return std::to_string(F.*Member); },
-            [Member](TForm1& F, const std::string& V) {
-                const int64_t v = ParseWhole(V);
-                if constexpr (std::is_same_v<T, bool>) {
-                    if (v != 0 && v != 1) throw std::invalid_argument("not 0 or 1");
-                }
-                F.*Member = static_cast<T>(v);
+            [Member, Min, Max](TForm1* F, const std::string& V) {
+                const int64_t v = ParseIn(V, Min, Max);
+                if (F) F->*Member = static_cast<T>(v);
             }};
 }
 
-TEntry Real(const char* Name, double TForm1::*Member) {
+TEntry Real(const char* Name, double TForm1::*Member, double Min, double Max) {
     return {Name, [Member](const TForm1& F) { return FormatDouble(F.*Member); },
-            [Member](TForm1& F, const std::string& V) {
+            [Member, Min, Max](TForm1* F, const std::string& V) {
                 size_t used = 0;
-                F.*Member = std::stod(V, &used);
-                if (used != V.size()) throw std::invalid_argument("not a number");
+                double v = 0;
+                try {
+                    v = std::stod(V, &used);
+                } catch (const std::exception&) {
+                    used = std::string::npos;
+                }
+                if (used != V.size() || !std::isfinite(v)) throw std::invalid_argument("not a number");
+                if (v < Min || v > Max)
+                    throw std::invalid_argument("the playfield's positions run from " + FormatDouble(Min) + " to " + FormatDouble(Max));
+                if (F) F->*Member = v;
             }};
 }
 
-TEntry Text(const char* Name, std::string TForm1::*Member) {
+// The boss and attack names are cleared when a game ends: a game starts without them.
+TEntry NoText(const char* Name, std::string TForm1::*Member) {
     return {Name, [Member](const TForm1& F) { return F.*Member; },
-            [Member](TForm1& F, const std::string& V) { F.*Member = V; }};
+            [Member](TForm1* F, const std::string& V) {
+                if (!V.empty()) throw std::invalid_argument("a game always starts without one");
+                if (F) (F->*Member).clear();
+            }};
 }
 
 template <size_t N>
-TEntry Ints(const char* Name, std::array<int32_t, N> TForm1::*Member) {
+TEntry Ints(const char* Name, std::array<int32_t, N> TForm1::*Member, int64_t Min, int64_t Max) {
     return {Name,
             [Member](const TForm1& F) {
                 std::string s;
                 for (int32_t v : F.*Member) s += (s.empty() ? "" : " ") + std::to_string(v);
                 return s;
             },
-            [Member](TForm1& F, const std::string& V) {
+            [Member, Min, Max](TForm1* F, const std::string& V) {
                 std::istringstream in(V);
                 std::string word;
+                std::array<int32_t, N> values{};
                 size_t i = 0;
                 while (in >> word) {
                     if (i == N) throw std::invalid_argument("more than " + std::to_string(N) + " numbers");
-                    (F.*Member)[i++] = static_cast<int32_t>(ParseWhole(word));
+                    values[i++] = static_cast<int32_t>(ParseIn(word, Min, Max));
                 }
                 if (i != N) throw std::invalid_argument(std::to_string(N) + " numbers needed");
+                if (F) F->*Member = values;
             }};
 }
 
+// What a game start can find, and why. The menu's reset zeroes the counters of a game (score,
+// boss and Zako counters, invulnerability, the stage count) and clears the boss's names, and a
+// fresh window has them at zero too: a game starts with exactly that. The rest is left by the
+// last game, and stays within what a game can leave. The record comes from Score.dtf, which may
+// hold any 32-bit number; it is replaced, never counted up.
 const std::vector<TEntry>& Entries() {
     static const std::vector<TEntry> entries = {
         {"random", [](const TForm1& F) { return std::to_string(F.RandomGen.SeedValue()); },
-         [](TForm1& F, const std::string& V) {
-             const int64_t v = ParseWhole(V);
-             if (v < 0 || v > UINT32_MAX) throw std::invalid_argument("out of range");
-             F.RandomGen.Seed(static_cast<uint32_t>(v));
+         [](TForm1* F, const std::string& V) {
+             const int64_t v = ParseIn(V, 0, UINT32_MAX);
+             if (F) F->RandomGen.Seed(static_cast<uint32_t>(v));
          }},
-        Int("stage_no", &TForm1::StageNo),
-        Int("stage_count", &TForm1::StageCount),
-        Int("score", &TForm1::Score),
-        Int("high_score", &TForm1::HighScore),
-        Int("extra_open", &TForm1::ExtraOpen),
-        Int("taikyuu_mode", &TForm1::TaikyuuMode),
-        Int("taikyuu_count", &TForm1::TaikyuuCount),
-        Int("muteki_mode", &TForm1::MutekiMode),
-        Int("muteki_count", &TForm1::MutekiCount),
-        Int("bomb_active", &TForm1::BombActive),
-        Int("kekkai_count", &TForm1::KekkaiCount),
-        Int("rone_down", &TForm1::ROneDown),
-        Int("name_entry", &TForm1::NameEntry),
-        Int("reset_done", &TForm1::ResetDone),
-        Ints("boss_counters", &TForm1::BossCounters),
-        Int("zako_aa_count", &TForm1::ZakoAACount),
-        Int("zako_ab_count", &TForm1::ZakoABCount),
-        Int("zako_ac_count", &TForm1::ZakoACCount),
-        Ints("zako_bc_counts", &TForm1::ZakoBCCounts),
-        Int("shot_count", &TForm1::ShotCount),
-        Int("game_over_count", &TForm1::GameOverCount),
-        Int("game_clear_count", &TForm1::GameClearCount),
-        Text("boss_name", &TForm1::BossName),
-        Text("attack_name", &TForm1::AttackName),
-        Real("last_ziki_x", &TForm1::LastZikiX),
-        Real("last_ziki_y", &TForm1::LastZikiY),
-        Real("last_hantei_x", &TForm1::LastHanteiX),
-        Real("last_hantei_y", &TForm1::LastHanteiY),
+        Int("stage_no", &TForm1::StageNo, 0, 5),  // none yet, the four stages, the Extra Stage
+        Int("stage_count", &TForm1::StageCount, 0, 0),
+        Int("score", &TForm1::Score, 0, 0),
+        Int("high_score", &TForm1::HighScore, kInt32Min, kInt32Max),
+        Int("extra_open", &TForm1::ExtraOpen, kInt32Min, kInt32Max),
+        Int("taikyuu_mode", &TForm1::TaikyuuMode, 0, 1),
+        Int("taikyuu_count", &TForm1::TaikyuuCount, 0, 99),  // the longest countdown
+        Int("muteki_mode", &TForm1::MutekiMode, 0, 0),
+        Int("muteki_count", &TForm1::MutekiCount, 0, 0),
+        Int("bomb_active", &TForm1::BombActive, 0, 1),
+        Int("kekkai_count", &TForm1::KekkaiCount, 0, 149),  // a barrier ends on its 150th step
+        Int("rone_down", &TForm1::ROneDown, 0, 0),
+        Int("name_entry", &TForm1::NameEntry, 0, 0),
+        Int("reset_done", &TForm1::ResetDone, 0, 1),
+        Ints("boss_counters", &TForm1::BossCounters, 0, 0),
+        Int("zako_aa_count", &TForm1::ZakoAACount, 0, 0),
+        Int("zako_ab_count", &TForm1::ZakoABCount, 0, 0),
+        Int("zako_ac_count", &TForm1::ZakoACCount, 0, 0),
+        Ints("zako_bc_counts", &TForm1::ZakoBCCounts, 0, 0),
+        Int("shot_count", &TForm1::ShotCount, 0, 9),              // the fire cadence goes round 0 to 9
+        Int("game_over_count", &TForm1::GameOverCount, 0, 149),   // the screens act and reset at 150
+        Int("game_clear_count", &TForm1::GameClearCount, 0, 149),
+        NoText("boss_name", &TForm1::BossName),
+        NoText("attack_name", &TForm1::AttackName),
+        // The ship stays on the playfield; the hit box sits 21 to its right.
+        Real("last_ziki_x", &TForm1::LastZikiX, 0, TForm1::ClientWidth),
+        Real("last_ziki_y", &TForm1::LastZikiY, 0, TForm1::ClientHeight),
+        Real("last_hantei_x", &TForm1::LastHanteiX, 0, TForm1::ClientWidth + 21),
+        Real("last_hantei_y", &TForm1::LastHanteiY, 0, TForm1::ClientHeight),
     };
     return entries;
+}
+
+const TEntry* FindEntry(const std::string& Name) {
+    for (const TEntry& e : Entries())
+        if (Name == e.Name) return &e;
+    return nullptr;
 }
 
 }  // namespace
@@ -133,17 +169,22 @@ TStartState GameStartState(const TForm1& F) {
     return s;
 }
 
+std::string StartValueProblem(const std::string& Name, const std::string& Value) {
+    const TEntry* entry = FindEntry(Name);
+    if (!entry) return "'" + Name + "' is nothing a game starts with";
+    try {
+        entry->Set(nullptr, Value);
+    } catch (const std::exception& e) {
+        return Name + " '" + Value + "' cannot be: " + e.what();
+    }
+    return {};
+}
+
 void ApplyGameStartState(TForm1& F, const TStartState& State) {
     for (const auto& [name, value] : State) {
-        const TEntry* entry = nullptr;
-        for (const TEntry& e : Entries())
-            if (name == e.Name) entry = &e;
-        if (!entry) throw std::runtime_error("the replay's start state has an unknown entry '" + name + "'");
-        try {
-            entry->Set(F, value);
-        } catch (const std::exception&) {
-            throw std::runtime_error("the replay's start state has a bad " + name + ": '" + value + "'");
-        }
+        if (const std::string problem = StartValueProblem(name, value); !problem.empty())
+            throw std::runtime_error("the replay's start state is wrong: " + problem);
+        FindEntry(name)->Set(&F, value);
     }
     // The menu as that state shows it.
     F.Button6.Visible = F.ExtraOpen == 1;

@@ -25,7 +25,9 @@ using TStartState = std::vector<std::pair<std::string, std::string>>;
 // What a game start leaves as it finds it: the random generator, the counters the reset keeps
 // or never touches, the record shown, the Extra Stage unlock.
 TStartState GameStartState(const TForm1& F);
-// Puts it back; raises std::runtime_error naming an unknown or malformed entry.
+// Why an entry of a start state is none a game can start with, or "".
+std::string StartValueProblem(const std::string& Name, const std::string& Value);
+// Puts it back; raises std::runtime_error naming an unknown or impossible entry.
 void ApplyGameStartState(TForm1& F, const TStartState& State);
 // Starts a game as a replay's start line says: "normal", "extra" or "practice WHAT".
 void StartReplayedGame(TForm1& F, const std::string& Start);

@@ -1,5 +1,6 @@
 #include "app/PlayerSources.h"
 
+#include "app/RecordingCheck.h"
 #include "userfiles/Replays.h"
 
 namespace kv::app {
@@ -16,6 +17,7 @@ std::vector<ui::TReplayInfo> TReplayShelf::List() {
         i.Score = r.Score;
         i.Frames = r.Frames;
         i.Kept = r.Kept;
+        i.Invincible = r.Invincible;
         out.push_back(std::move(i));
     }
     return out;
@@ -24,6 +26,15 @@ std::vector<ui::TReplayInfo> TReplayShelf::List() {
 std::string TReplayShelf::Play(const std::string& Id) {
     userfiles::TReplayInfo info;
     if (!userfiles::ReadReplayInfo(Id, info)) return "リプレイ " + Id + " を読めません";
+    // Checked whole here, so a replay that cannot be played is explained in this window.
+    try {
+        LoadRecording(Id);
+    } catch (const std::exception& e) {
+        // The folder is the replay window's own: the file's name says enough.
+        std::string why = e.what();
+        if (why.rfind(Id, 0) == 0) why = fs::path(Id).filename().string() + why.substr(Id.size());
+        return "このリプレイは再生できません：\n" + why;
+    }
     if (OnPlay_) OnPlay_(Id);
     return {};
 }

@@ -9,6 +9,7 @@
 #include "app/RunStats.h"
 #include "app/Screenshots.h"
 #include "app/Session.h"
+#include "app/StopSignals.h"
 #include "platform/headless/Headless.h"
 
 namespace kv::app {
@@ -25,6 +26,7 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
         return 1;
     }
     session.KeepUserFiles(false);
+    CatchStopSignals();
 
     // Pixels are drawn only when a picture of the run is wanted.
     std::unique_ptr<TScreenshotSurface> pixels;

@@ -15,6 +15,7 @@
 #include "app/Run.h"
 #include "app/Screenshots.h"
 #include "app/Session.h"
+#include "app/StopSignals.h"
 #include "app/UserDirs.h"
 #include "app/WindowedUi.h"
 #include "platform/headless/Headless.h"
@@ -103,7 +104,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     if (!settings.Error.empty()) std::cerr << "kalvento: " << settings.Error << "; the default settings are used\n";
     session.KeepUserFiles(true);
     // A saved replay being watched: the player only pauses it, stops it or runs it faster.
-    const bool watching = session.PlaysReplay();
+    const bool watching = session.PlaysBack();
     TSdlWindowOptions wo;
     wo.Scale = O.Scale;
     if (wo.Scale == 0) {
@@ -122,6 +123,8 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         std::cerr << "kalvento: " << e.what() << "\n(run with --headless where there is no display)\n";
         return 1;
     }
+    // In place of SDL's own, which only ask for a quit that a message box may hold up.
+    CatchStopSignals();
     TSdlMixer mixer;
     if (!mixer.IsOpen()) std::cerr << "kalvento: no sound: " << mixer.Failure() << "\n";
     TSdlAudio audio(mixer);
@@ -248,7 +251,9 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
                     return;
                 }
                 if (playerUi && playerUi->HandleEvent(e)) return;
-                if (IsPauseEvent(e, watching) && !form.NameEntry && !widgets.TextInputActive()) togglePause();
+                // Pausing is for a game or a replay; at the menu there is nothing to hold.
+                const bool pausable = watching || (form.HudOn && !form.NameEntry) || clock.Paused();
+                if (IsPauseEvent(e, watching) && pausable && !widgets.TextInputActive()) togglePause();
                 if (watching && IsStopReplayEvent(e)) quit = true;
                 if (watching) TrackFastKey(e, fastHeld);
                 screenshotKey.HandleEvent(e);

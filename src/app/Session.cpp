@@ -5,6 +5,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "app/RecordingCheck.h"
+#include "app/StopSignals.h"
 #include "app/UserDirs.h"
 #include "shell/StateChecksum.h"
 #include "stages/Practice.h"
@@ -19,11 +21,7 @@ TSession::~TSession() = default;
 
 void TSession::OpenFiles() {
     if (!Options.InputFile.empty()) {
-        std::ifstream in(Options.InputFile, std::ios::binary);
-        if (!in) throw std::runtime_error("cannot read the input script " + Options.InputFile);
-        std::ostringstream ss;
-        ss << in.rdbuf();
-        headless::TRecording rec = headless::ParseRecording(ss.str(), Options.InputFile);
+        headless::TRecording rec = LoadRecording(Options.InputFile);
         if (rec.HasSeed) ScriptSeed_ = rec.Seed;
         for (const auto& a : rec.Actions) {
             ScriptHasTimer_ |= a.Kind == headless::TScriptAction::Timer;
@@ -52,8 +50,9 @@ void TSession::OpenFiles() {
 
 void TSession::KeepUserFiles(bool Windowed) {
     const bool played = Windowed && Options.InputFile.empty() && !Options.Autopilot;
-    SaveReplays_ = !PlaysReplay() && (played || !Options.RecordFile.empty());
-    CountHistory_ = !PlaysReplay() && (played || Options.History);
+    SaveReplays_ = !PlaysBack() && (played || !Options.RecordFile.empty());
+    // A ship that cannot be hit says nothing of how an attack goes.
+    CountHistory_ = !PlaysBack() && !Options.Invincible && !Replay_.Invincible && (played || Options.History);
     if (!SaveReplays_ && !CountHistory_) return;
     DataHome_ = PlayerDataDir();
     if (DataHome_.empty()) {
@@ -64,15 +63,11 @@ void TSession::KeepUserFiles(bool Windowed) {
 
 void TSession::Attach(TForm1& F, uint32_t Seed) {
     Form = &F;
-    if (PlaysReplay()) {
-        F.WatchingReplay = true;
-        if (Replay_.Invincible) F.Invincible = true;
-    }
-    if (RecordOut_.is_open())
-        RecordOut_ << "# Kalvento input recording: play it back with --input (and the same --invincible)\n"
-                   << "version " << headless::RecordingVersion << "\nseed " << Seed << "\n";
+    Seed_ = Seed;
+    // A recording played back keeps its record in memory, from the start it gives.
+    F.WatchingReplay = PlaysBack();
     F.Log.KeepLines = false;
-    F.Invincible = F.Invincible || Options.Invincible;
+    F.Invincible = Replay_.Invincible || Options.Invincible;
     F.ScoreFile = Options.ScoreFile;
     F.MusicDir = Options.MusicDir;
     F.DataMissing = Options.DataMissing;
@@ -198,12 +193,24 @@ void TSession::Practice(int64_t Frame, const std::string& Target) {
     Form->Handle([&] { StartPractice(*Form, Target); });
 }
 
+void TSession::WriteRecordingHead() {
+    if (!RecordOut_.is_open()) return;
+    RecordOut_ << "# Kalvento input recording: play it back with --input\n"
+               << "version " << headless::RecordingVersion << "\nseed " << Seed_ << "\n";
+    if (Form->Invincible) RecordOut_ << "invincible\n";
+    // The window as it opened: the record it found decides the name entries of its games.
+    for (const auto& [name, value] : GameStartState(*Form))
+        RecordOut_ << "state " << name << (value.empty() ? "" : " " + value) << '\n';
+}
+
 bool TSession::StartRequestedGame() {
+    if (!Replay_.State.empty()) {
+        StartFailed_ = !Form->Handle([this] { ApplyGameStartState(*Form, Replay_.State); });
+        if (StartFailed_) return false;
+    }
+    WriteRecordingHead();
     if (PlaysReplay()) {
-        StartFailed_ = !Form->Handle([this] {
-            ApplyGameStartState(*Form, Replay_.State);
-            StartReplayedGame(*Form, Replay_.Start);
-        });
+        StartFailed_ = !Form->Handle([this] { StartReplayedGame(*Form, Replay_.Start); });
         return !StartFailed_;
     }
     // A recording that starts its practice itself is played back from it alone.
@@ -297,11 +304,11 @@ void TSession::AfterFrame(int64_t Frame) {
 }
 
 bool TSession::ShouldStop(int64_t FramesDone) const {
-    if (Form->CloseRequested || Diverged_) return true;
+    if (Form->CloseRequested || Diverged_ || StopSignalled()) return true;
     if (Options.Frames && FramesDone >= *Options.Frames) return true;
     // What the game did between its last frame and the end of its run (a one-second tick that
     // ended the last attack) is still applied.
-    if (Replay_.End && FramesDone >= Replay_.End && (FramesDone > Replay_.End || ScriptPos_ == Script_.size()))
+    if (Replay_.HasEnd && FramesDone >= Replay_.End && (FramesDone > Replay_.End || ScriptPos_ == Script_.size()))
         return true;
     if (!Options.ExitOnEvent.empty() && Form->Log.CountOf(Options.ExitOnEvent) >= Options.ExitOnCount) return true;
     return false;
@@ -314,7 +321,11 @@ void TSession::Finish() {
                             {"hp", int64_t{Form->HP}},
                             {"bomb", int64_t{Form->Bomb}},
                             {"sprites", int64_t{Form->SpriteEngine()->MemberCount}}});
-    if (RecordOut_.is_open()) RecordOut_.flush();
+    // However the run ends, its recording ends with its last frame, so it plays back to there.
+    if (RecordOut_.is_open()) {
+        RecordOut_ << "end " << LastFrame_ << '\n';
+        RecordOut_.flush();
+    }
 }
 
 }  // namespace kv::app

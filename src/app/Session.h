@@ -36,6 +36,9 @@ public:
     void Attach(TForm1& Form, uint32_t Seed);
     // The input is a saved replay of one game: it starts that game itself and ends with it.
     bool PlaysReplay() const { return !Replay_.Start.empty(); }
+    // The input is a recording that gives its start (a replay, or a recorded run): it is watched,
+    // and nothing of it is kept or counted.
+    bool PlaysBack() const { return PlaysReplay() || !Replay_.State.empty(); }
     // The seed a recording played back was made with, when it says.
     std::optional<uint32_t> ScriptSeed() const { return ScriptSeed_; }
 
@@ -60,8 +63,9 @@ public:
     // Starts a practice game (as --practice does) from the menu, recording it.
     void Practice(int64_t Frame, const std::string& Target);
 
-    // After the window's creation: the practice game the options ask for, or the replay's game.
-    // False when a replay's game cannot be started (reported; the run should end).
+    // After the window's creation: the start a recording gives, the recording's head, and the
+    // practice game the options ask for or the replay's game. False when a replay's game cannot
+    // be started (reported; the run should end).
     bool StartRequestedGame();
     // After frame Frame has run: a recording notes the state every CheckInterval frames, a
     // playback compares it with what was noted and stops at the first difference.
@@ -84,6 +88,7 @@ public:
 private:
     // One action of the player's, into the kept replay and the recording.
     void Record(const headless::TScriptAction& A);
+    void WriteRecordingHead();
     void OnEvent(const std::string& Event, const TLogFields& Fields);
     void EndGame(int64_t Frame, int32_t Score, const std::string& Result);
     TButton* FindButton(const std::string& Name);
@@ -92,6 +97,7 @@ private:
     std::vector<headless::TScriptAction> Script_, Checks_;
     size_t ScriptPos_ = 0, CheckPos_ = 0;
     std::optional<uint32_t> ScriptSeed_;
+    uint32_t Seed_ = 0;
     bool Diverged_ = false;
     THeapReturn HeapReturn_;
     bool GameCleanedUp_ = false;

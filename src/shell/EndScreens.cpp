@@ -34,6 +34,8 @@ void TMessageSprite::Step(int32_t MoveCount) {
     if (FormOf(this).GameGone(Game)) Kill();
 }
 
+bool TMessageSprite::LaterGameBegun() const { return FormOf(this).GameNo != Game; }
+
 TGameOverSprite::TGameOverSprite(TSprite* Parent) : TMessageSprite(Parent) {
     SetupImage(this, "GameOver");
     X = 20.5;
@@ -44,8 +46,10 @@ TGameOverSprite::TGameOverSprite(TSprite* Parent) : TMessageSprite(Parent) {
 
 void TGameOverSprite::Step(int32_t MoveCount) {
     TMessageSprite::Step(MoveCount);
-    if (Killed) return;  // its game is gone: nothing more to show or hand over
     TForm1& F = FormOf(this);
+    // Removed as the menu comes back, the screen still slides or counts, and may act, in this
+    // step; but nothing of it may act in a game begun since.
+    if (LaterGameBegun()) return;
     if (!SlideAndHold(this, F.GameOverCount)) return;
     Kill();
     if (F.Score > F.HighScore && !F.Practice) {
@@ -67,8 +71,8 @@ TGameClearSprite::TGameClearSprite(TSprite* Parent) : TMessageSprite(Parent) {
 
 void TGameClearSprite::Step(int32_t MoveCount) {
     TMessageSprite::Step(MoveCount);
-    if (Killed) return;
     TForm1& F = FormOf(this);
+    if (LaterGameBegun()) return;
     if (!SlideAndHold(this, F.GameClearCount)) return;
     // The unlock is stored at once, whatever the score; a practice game stores nothing.
     if (!F.Practice) {

@@ -13,6 +13,9 @@ public:
     explicit TMessageSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
     int32_t Game = 0;  // the game it ends (GameNo)
+
+protected:
+    bool LaterGameBegun() const;
 };
 
 class TGameOverSprite : public TMessageSprite {

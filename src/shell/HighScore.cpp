@@ -22,6 +22,9 @@ namespace {
 struct TScoreFileState {
     bool Loaded = false;   // Load has read the file (or found none): Save may write it
     bool Damaged = false;  // the file on disk could not be read in full: keep a copy before Save
+    // A replay's record: what its Saves wrote, for its Loads to read back.
+    bool InMemory = false;
+    std::string Memory;
 };
 
 std::string SystemError(int Err) { return std::strerror(Err); }
@@ -79,7 +82,11 @@ void TForm1::Load() {
     TScoreFileState& state = Vars<TScoreFileState>();
     const std::string path = ScorePath();
     std::string bytes;
-    if (!ReadBytes(path, bytes)) {
+    // A replay's record starts as the replay gives it and never touches the player's file.
+    if (WatchingReplay) {
+        if (!state.InMemory) return;
+        bytes = state.Memory;
+    } else if (!ReadBytes(path, bytes)) {
         int err = errno;
         if (err != ENOENT) {
             state.Loaded = false;
@@ -121,11 +128,9 @@ void TForm1::Load() {
 }
 
 void TForm1::Save() {
-    // An old game shown again must not put its record over the player's newer one.
-    if (WatchingReplay) return;
     TScoreFileState& state = Vars<TScoreFileState>();
     const std::string path = ScorePath();
-    if (!state.Loaded)
+    if (!state.Loaded && !WatchingReplay)
         throw EStreamError(path + " はまだ読み込まれていないため、上書きしません");
     TScoreRecord record;
     record.Lines = std::move(ScoreLines);
@@ -140,6 +145,12 @@ void TForm1::Save() {
         throw;
     }
     const std::string bytes = FormatScoreFile(ScoreLines);
+    // An old game shown again must not put its record over the player's newer one.
+    if (WatchingReplay) {
+        state.Memory = bytes;
+        state.InMemory = true;
+        return;
+    }
     if (state.Damaged) {
         // Keep what the player had before the damaged file is replaced.
         std::string old;

@@ -41,8 +41,13 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
     for (const std::string& l : M.RowLabels) W.NeedGlyphs(l);
     ImFont* f = W.UiFont(FontPx);
 
-    // As tall as the entries need, centred; a long list fills the playfield and scrolls.
-    const int32_t lines = M.Status.empty() ? 0 : 1 + static_cast<int32_t>(std::count(M.Status.begin(), M.Status.end(), '\n'));
+    // As tall as the entries need, centred; a long list fills the playfield and scrolls. A long
+    // status (a message saying why something failed) wraps at the window's width.
+    const float statusW = Right - Left - 2 * Pad;
+    const int32_t lines =
+        M.Status.empty() ? 0
+                         : static_cast<int32_t>(std::lround(f->CalcTextSizeA(f->FontSize, FLT_MAX, statusW, M.Status.c_str()).y /
+                                                            f->FontSize));
     const float statusH = lines * LineH + (lines ? Pad : 0);
     const int32_t rows = RowCount(M);
     const float natural = 3 + TitleH + Pad + rows * RowH + Pad + statusH + 4;
@@ -164,7 +169,7 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
         const float sy = Bottom - 4 - statusH + Pad / 2;
         d->AddLine(ImVec2(x0, sy - 2), ImVec2(x1, sy - 2), classic::Shadow);
         d->PushClipRect(ImVec2(x0, sy), ImVec2(x1, Bottom - 3), true);
-        d->AddText(f, f->FontSize, ImVec2(x0, sy), classic::Text, M.Status.c_str());
+        d->AddText(f, f->FontSize, ImVec2(x0, sy), classic::Text, M.Status.c_str(), nullptr, statusW);
         d->PopClipRect();
     }
     ImGui::End();

@@ -245,7 +245,8 @@ bool TPlayerUi::Menu(const TNavEvent& N, const SDL_Event& E) {
             if (!Fire(MenuFocus_)) return false;
             m.Handle(TNav::Press);
             return true;
-        default: return false;  // Esc pauses here as before
+        case TNavEvent::Back: return true;  // nothing to go back to, and nothing to pause
+        default: return false;
     }
     // Back to the control the entry stands for.
     const TEntry* e = m.Focused();

@@ -36,7 +36,7 @@ public:
         Menu.Add("戻る", [this] { Ui.Close(this); });
     }
     void Refresh() override {
-        Menu.Status = Problem_.empty() ? R_.Mode + "　" + std::to_string(R_.Score) + " 点　" + FormatLength(R_.Frames)
+        Menu.Status = Problem_.empty() ? R_.Mode + (R_.Invincible ? "（無敵）" : "") + "　" + std::to_string(R_.Score) + " 点　" + FormatLength(R_.Frames)
                                        : Problem_;
     }
 
@@ -61,7 +61,7 @@ public:
         const size_t focus = Menu.Focus;
         Menu.Entries.clear();
         for (const TReplayInfo& r : list) {
-            const std::string label = (r.Kept ? "★" : "　") + r.Date + "  " + r.Mode;
+            const std::string label = (r.Kept ? "★" : "　") + r.Date + "  " + r.Mode + (r.Invincible ? "  無敵" : "");
             Menu.Add(label, [this, r] { Ui.Open(std::make_unique<TReplayActions>(Ui, r)); },
                      std::to_string(r.Score) + "  " + FormatLength(r.Frames));
         }

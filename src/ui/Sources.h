@@ -15,6 +15,7 @@ struct TReplayInfo {
     int32_t Score = 0;
     int64_t Frames = 0; // length
     bool Kept = false;  // kept for good: never removed to make room
+    bool Invincible = false;  // the ship could not be hit
 };
 
 class IReplayShelf {

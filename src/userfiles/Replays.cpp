@@ -87,6 +87,13 @@ bool ReadReplayInfo(const fs::path& Path, TReplayInfo& Info) {
         }
     }
     if (!sawTime || info.Mode.empty()) return false;
+    // The recording's own head, up to its first action, says whether the ship could be hit: the
+    // comments above are only what the list shows.
+    do {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line[0] >= '0' && line[0] <= '9') break;
+        if (line == "invincible") info.Invincible = true;
+    } while (std::getline(in, line));
     Info = std::move(info);
     return true;
 }

@@ -20,6 +20,7 @@ struct TReplayInfo {
     int32_t Score = 0;
     int64_t Frames = 0;  // the game's length, 60 frames a second
     std::string Result;  // "game over", "game clear" or "unfinished"
+    bool Invincible = false;  // played with a ship that could not be hit
     bool Kept = false;
 };
 

@@ -57,12 +57,25 @@ inline std::vector<std::string> EventNames(TWorld& w) {
     return out;
 }
 
-// Runs frames until Done() holds after one. A run that would never get there (a counter that
-// stopped) ends after Limit frames with an error, rather than hanging the suite.
+// The frames a loop that runs its own may take: one that would never get where it goes (a
+// counter that stopped) ends after Limit frames with an error, rather than hanging the suite.
+class TFrameBudget {
+public:
+    explicit TFrameBudget(int Limit = 100000) : Limit_(Limit) {}
+    void Spend() {
+        if (Spent_++ == Limit_) throw std::runtime_error("still not there after " + std::to_string(Limit_) + " frames");
+    }
+
+private:
+    int Limit_, Spent_ = 0;
+};
+
+// Runs frames until Done() holds after one, within Limit frames.
 template <class P>
 void RunUntil(TWorld& w, P Done, int Limit = 100000) {
-    for (int frames = 0; !Done(); ++frames) {
-        if (frames == Limit) throw std::runtime_error("still not there after " + std::to_string(Limit) + " frames");
+    TFrameBudget budget(Limit);
+    while (!Done()) {
+        budget.Spend();
         w.Frame();
     }
 }

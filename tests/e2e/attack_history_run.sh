@@ -1,5 +1,5 @@
 # The attack history: a normal game through R-One counts both its attacks as reached and ended
-# unhurt; a practice game lost at R-One counts apart; a damaged history file is reported and
+# unhurt, an invincible one nothing; a practice game lost at R-One counts apart; a damaged history file is reported and
 # left as it is.
 source "$(dirname "$0")/lib.sh"
 HISTORY="$XDG_DATA_HOME/kalvento/attacks.txt"
@@ -7,7 +7,12 @@ make_data "$WORK/data"
 # counts PHASE: "normal reached, normal unhurt, practice reached, practice unhurt"
 counts() { awk -F'\t' -v p="$1" '$1 == p {print $3, $4, $5, $6}' "$HISTORY"; }
 
-"$KV" --headless --data "$WORK/data" --autopilot --invincible --seed 2 --history --exit-on stage:2 \
+# A ship that cannot be hit says nothing of the attacks: such a game counts nothing.
+"$KV" --headless --data "$WORK/data" --autopilot --invincible --seed 2 --history --exit-on stage:2 2> /dev/null \
+  || fail "the invincible game failed"
+[ ! -e "$HISTORY" ] || fail "an invincible game was counted: $(cat "$HISTORY")"
+
+"$KV" --headless --data "$WORK/data" --autopilot --seed 2 --history --exit-on stage:2 \
       --log "$WORK/normal.jsonl" 2> "$WORK/normal.err" || fail "the normal game failed: $(cat "$WORK/normal.err")"
 # The run ends at Stage 2, mid-game: what it counted is kept all the same.
 [ -s "$HISTORY" ] || fail "no attack history after the game"

@@ -36,10 +36,10 @@ windowed() {  # name, driver script, program options
 }
 record_line() { sed -n "${2}p" "$1/Score.dtf" | tr -d '\r'; }
 
-# Keys: Z presses the focused "Normal"; the name typed, Down to the comment, Down to "決定",
-# Enter. The game in between is played by nobody.
+# Keys: Esc and P at the menu do nothing; Z presses the focused "Normal"; the name typed, Down to
+# the comment, Down to "決定", Enter. The game in between is played by nobody.
 cat > "$WORK/keys.sh" <<'DRIVER'
-sleep 1; xdotool key z
+sleep 1; xdotool key Escape; sleep 0.3; xdotool key p; sleep 0.3; xdotool key z
 await name_entry
 sleep 0.5; xdotool type --delay 80 "Taro"
 xdotool key Down; sleep 0.3; xdotool type --delay 80 "Hi there"

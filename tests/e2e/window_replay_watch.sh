@@ -32,4 +32,12 @@ events "$WORK/run.jsonl.replay" end | grep -q '"frame": 150[,}]' || fail "the re
 [ -n "$(events "$WORK/run.jsonl" menu)$(events "$WORK/run.jsonl" end)" ] || fail "the menu did not come back"
 events "$WORK/run.jsonl" end | grep -q '"frame": 600[,}]' || fail "the menu's run after the replay did not run on"
 [ "$(ls "$XDG_DATA_HOME"/kalvento/replays/*.kvr)" = "$replay" ] || fail "watching kept a replay of its own"
+
+# A replay whose start no game can have is not played: the window says why, naming the line.
+sed -i 's/^state stage_no .*/state stage_no 99/' "$replay"
+rm -f "$WORK/run.jsonl.replay"
+KVW="$KV_WINDOWED" WORK="$WORK" timeout 200 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$WORK/inner.sh" \
+  || fail "the windowed run with a bad replay failed: $(cat "$WORK/run.err")"
+[ ! -e "$WORK/run.jsonl.replay" ] || fail "a replay that cannot be played was played"
+events "$WORK/run.jsonl" end | grep -q '"frame": 600[,}]' || fail "the menu's run did not go on"
 echo ok

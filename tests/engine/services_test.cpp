@@ -233,6 +233,14 @@ TEST(InputScript, ParsesActionsAndNamesTheBadLine) {
     EXPECT_EQ(bad("0 timer\n"), "s.txt:1: frames are counted from 1");
     EXPECT_EQ(bad("5 timer\n4 timer\n"), "s.txt:2: frames must not go backwards");
     EXPECT_EQ(bad("5 timer now\n"), "s.txt:1: unexpected 'now'");
+    // A run's recording closes with its last frame; the actions due before the next still count.
+    const headless::TRecording r = headless::ParseRecording("version 4\n3 timer\n8 timer\nend 7\n# done\n", "s.txt");
+    EXPECT_TRUE(r.HasEnd);
+    EXPECT_EQ(r.End, 7);
+    EXPECT_EQ(r.Actions.size(), 2u);
+    EXPECT_EQ(bad("5 timer\nend 5\n6 timer\n"), "s.txt:3: nothing may follow the end");
+    EXPECT_EQ(bad("5 timer\n9 timer\nend 5\n"), "s.txt:3: frame 9 comes after the end, frame 5");
+    EXPECT_EQ(bad("end 5184001\n"), "s.txt:1: end 5184001 is longer than any recording played (5184000 frames, a day)");
 }
 
 TEST(InputScript, TypedTextReadsBackAsItWasWritten) {

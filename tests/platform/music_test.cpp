@@ -139,12 +139,28 @@ TEST_F(MusicTest, OpeningWhilePlayingEndsThatPlay) {
     EXPECT_EQ(Music->DeliverNotifications(), 1);
 }
 
-TEST_F(MusicTest, PlayWhilePlayingSupersedesThePlay) {
+TEST_F(MusicTest, ANewPlayDropsTheEndsOfTheOnesItReplaces) {
     Music->Open("/game/musics/1-0.mp3");
     Music->Play();
     Music->Play();
     EXPECT_TRUE(State.Playing);
-    EXPECT_EQ(Music->DeliverNotifications(), 1);
+    EXPECT_EQ(Music->DeliverNotifications(), 0);
+    // The game's own sequence: the menu stops the track, and a game starts its own before that
+    // stop is delivered. The notification handler reopens and plays; it must not go on for ever.
+    Music->OnNotify = [this] {
+        ++Notified;
+        Music->Open("/game/musics/2-0.mp3");
+        Music->Rewind();
+        Music->Play();
+    };
+    Music->Stop();
+    Music->Open("/game/musics/1-0.mp3");
+    Music->Rewind();
+    Music->Play();
+    for (int turn = 0; turn < 3; ++turn) Music->DeliverNotifications();
+    EXPECT_EQ(Notified, 0);
+    EXPECT_EQ(State.Loaded.back(), "/game/musics/1-0.mp3");
+    EXPECT_TRUE(State.Playing);
 }
 
 TEST_F(MusicTest, NotifyThatReopensLoopsTheTrack) {

@@ -141,3 +141,21 @@ TEST(GameClearScreen, AnUnwritableRecordIsReportedAndTheMenuStillReturns) {
     w.Frame();
     EXPECT_EQ(w.CountOf<TGameClearSprite>(), 0);
 }
+
+TEST(GameClearScreen, RemovedAsTheMenuReturnsItStillCountsAndActsInThatStep) {
+    // A game-over screen hands back to the menu while a game-clear screen of the same game holds:
+    // the clear screen's next step removes it, and that step still counts to 150 and acts.
+    TWorld w(WithRecord(500));
+    kvtest::StartPlaying(w);
+    w.F().Score = 400;
+    auto* screen = new TGameClearSprite(w.E());
+    w.Frame(189);
+    EXPECT_EQ(w.F().GameClearCount, 149);
+    w.F().Shokika();
+    w.Frame();
+    EXPECT_TRUE(screen->Killed);
+    EXPECT_EQ(w.F().GameClearCount, 0);
+    EXPECT_EQ(w.F().ExtraOpen, 1);
+    EXPECT_EQ(w.ReadScoreFile(), "Taro\r\n500\r\nHello\r\n1\r\n");
+    EXPECT_EQ(w.F().Log.CountOf("menu"), 2);
+}

@@ -83,6 +83,20 @@ TEST(Music, EndingScreensKeepTheMusicAndTheMenuSilencesIt) {
     EXPECT_TRUE(w.Music.IsOpen());  // the device stays open between games
 }
 
+TEST(Music, AGameStartedBeforeTheMenusStopIsDeliveredPlaysItsTrackOnce) {
+    TWorld w;
+    InGame(w);
+    MakeTrack(w, "1-0.mp3");
+    w.F().BGMStart(1);
+    w.F().Shokika();  // stops the track; its notification is still pending
+    InGame(w);
+    w.F().BGMStart(1);
+    w.Music.Calls.clear();
+    w.Frame(3);  // delivers between frames; must come back
+    EXPECT_EQ(w.Music.Calls, Calls{});
+    EXPECT_TRUE(w.Music.PlayingNow);
+}
+
 TEST(Music, AMissingTrackIsReportedOnceAndTheGameGoesOn) {
     TWorld w;
     w.Music.RequireFiles = true;

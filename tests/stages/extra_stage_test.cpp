@@ -86,7 +86,9 @@ std::vector<TMade> PlayTo(TWorld& w, int32_t Last) {
     w.F().Invincible = true;
     w.F().Button6.OnClick();
     std::vector<TMade> made;
+    kvtest::TFrameBudget budget;
     while (w.F().StageCount < Last) {
+        budget.Spend();
         w.E()->Purge();
         const size_t before = w.E()->Children().size();
         w.Frame();

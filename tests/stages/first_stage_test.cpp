@@ -6,6 +6,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "bosses/BossTest.h"
 #include "bosses/ROne.h"
 #include "enemies/ZakoA.h"
 #include "enemies/ZakoB.h"
@@ -21,13 +22,6 @@ using namespace kv;
 using kvtest::TWorld;
 
 namespace {
-
-std::vector<std::string> EventsOf(TWorld& w, const std::string& Name) {
-    std::vector<std::string> out;
-    for (const std::string& l : w.F().Log.Lines())
-        if (l.find("\"event\":\"" + Name + "\"") != std::string::npos) out.push_back(l);
-    return out;
-}
 
 // A game started with the "Normal" button; the ship stands still and takes no damage.
 struct TGameWorld : TWorld {
@@ -116,7 +110,9 @@ TEST(FirstStage, TheFirstZakoAComesOnStep30NotStep31) {
 TEST(FirstStage, EveryEntryFiresOnItsStepInItsOrderAndR_OneTakesOverOn1500) {
     TGameWorld w;
     std::vector<TSeen> seen;
+    kvtest::TFrameBudget budget(5000);
     while (w.F().ROneASprite.Get() == nullptr && w.F().StageCount < 1600) {
+        budget.Spend();
         w.E()->Purge();
         const size_t before = w.E()->Children().size();
         w.Frame();

@@ -24,7 +24,9 @@ using TMade = std::tuple<double, double, int32_t>;
 std::map<int32_t, std::vector<TMade>> RunStage(TWorld& w, int32_t& LastCount) {
     std::map<int32_t, std::vector<TMade>> out;
     int32_t step = 0;
+    TFrameBudget budget;
     while (w.LiveCountOf<TForthStageSprite>() > 0) {
+        budget.Spend();
         auto made = FrameCreated(w);
         ++step;
         for (TSprite* s : made) {

@@ -22,7 +22,9 @@ using TSignAt = std::tuple<double, double, int32_t>;  // X, Y, mode
 // Runs the script to its end and returns the Signs each step created.
 std::map<int32_t, std::vector<TSignAt>> RunStage(TWorld& w) {
     std::map<int32_t, std::vector<TSignAt>> out;
+    TFrameBudget budget;
     while (w.LiveCountOf<TThirdStageSprite>() > 0) {
+        budget.Spend();
         auto made = OfClass<TSignASprite>(FrameCreated(w));
         for (auto* s : made) out[w.F().StageCount].push_back({s->X, s->Y, s->Mode});
     }

@@ -58,6 +58,7 @@ protected:
         Session = std::make_unique<app::TSession>(Options);
         Session->OpenFiles();
         Session->Attach(World.F(), 1);
+        Session->StartRequestedGame();  // as the program does once the window is made
         Probe = std::make_unique<TKeyboard>(nullptr);
         Ui = std::make_unique<app::TWindowedUi>(app::TWindowedParts{World.F(), *Session, *Widgets, *Window, Mixer,
                                                                      Joystick, *Probe, Frame, [] {}, Config,

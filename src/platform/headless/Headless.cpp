@@ -75,7 +75,9 @@ void TFakeMusic::Open(const std::string& Path) {
 void TFakeMusic::Play() {
     Calls.push_back("play");
     if (!Open_) throw EMCIDeviceError("MCI デバイスがありません");
-    if (PlayingNow) PendingNotifications_++;  // a new play cuts off the running one
+    // The ends of earlier plays are old news once a new play runs; delivered, each would reopen
+    // the track, cut off this play and so notify again, without end.
+    PendingNotifications_ = 0;
     PlayingNow = true;
 }
 
@@ -114,6 +116,7 @@ TRecording ParseRecording(const std::string& Text, const std::string& Source) {
     std::string line;
     int lineNo = 0;
     int64_t lastFrame = 0;
+    bool endsHere = false;  // an end line below the actions closes the recording
     auto fail = [&](const std::string& why) {
         throw std::runtime_error(Source + ":" + std::to_string(lineNo) + ": " + why);
     };
@@ -122,11 +125,12 @@ TRecording ParseRecording(const std::string& Text, const std::string& Source) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         size_t start = line.find_first_not_of(" \t");
         if (start == std::string::npos || line[start] == '#') continue;
+        if (endsHere) fail("nothing may follow the end");
         std::istringstream ls(line.substr(start));
         std::string frameText, verb;
         ls >> frameText >> verb;
         if (frameText == "start" || frameText == "state" || frameText == "invincible" || frameText == "end") {
-            if (!out.empty()) fail(frameText + " must come before the actions");
+            if (!out.empty() && frameText != "end") fail(frameText + " must come before the actions");
             std::string rest;
             std::getline(ls, rest);
             if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
@@ -139,15 +143,24 @@ TRecording ParseRecording(const std::string& Text, const std::string& Source) {
             } else if (frameText == "state") {
                 if (verb.empty()) fail("state needs a name");
                 rec.State.emplace_back(verb, rest);
+                rec.StateLines.push_back(lineNo);
             } else if (frameText == "invincible") {
                 if (!verb.empty()) fail("unexpected '" + verb + "'");
                 rec.Invincible = true;
             } else {
-                if (rec.End) fail("the end is given twice");
-                if (!rest.empty() || verb.empty() || verb.size() > 12 || verb.find_first_not_of("0123456789") != std::string::npos ||
-                    std::stoll(verb) < 1)
+                if (rec.HasEnd) fail("the end is given twice");
+                if (!rest.empty() || verb.empty() || verb.size() > 12 || verb.find_first_not_of("0123456789") != std::string::npos)
                     fail("end needs a frame number, not '" + verb + (rest.empty() ? "" : " " + rest) + "'");
+                rec.HasEnd = true;
                 rec.End = std::stoll(verb);
+                rec.EndLine = lineNo;
+                if (rec.End > MaxRecordingFrames)
+                    fail("end " + verb + " is longer than any recording played (" + std::to_string(MaxRecordingFrames) + " frames, a day)");
+                if (!out.empty()) {
+                    if (rec.End < lastFrame - 1)
+                        fail("frame " + std::to_string(lastFrame) + " comes after the end, frame " + std::to_string(rec.End));
+                    endsHere = true;
+                }
             }
             continue;
         }
@@ -176,6 +189,7 @@ TRecording ParseRecording(const std::string& Text, const std::string& Source) {
             continue;
         }
         TScriptAction a;
+        a.Line = lineNo;
         try {
             size_t used = 0;
             a.Frame = std::stoll(frameText, &used);

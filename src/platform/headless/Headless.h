@@ -88,7 +88,8 @@ private:
 };
 
 // A media player without sound: opens only files that exist (when RequireFiles), records
-// the commands, and ends a play when told to or when it is stopped.
+// the commands, and ends a play when told to or when it is stopped. As the SDL player, it
+// notifies the end of the latest play only: a new play drops the notifications still pending.
 class TFakeMusic : public IMusicPlayer {
 public:
     void Open(const std::string& Path) override;
@@ -127,24 +128,32 @@ struct TScriptAction {
     std::string Target;   // Click: component name; Type: edit name; Practice: what is started
     std::string Text;     // Type
     uint64_t Checksum = 0;  // Check: the state once frame Frame has run
+    int32_t Line = 0;       // where it stands in the script it was read from
 };
 
 // A script as a recording writes it: a format version and the seed above the actions.
 // Hand-written scripts without them are version 1. A replay of one game (version 3) also says
 // how that game began: the window's state just before the start ("state NAME VALUE" lines),
 // the start itself ("start normal", "start extra", "start practice WHAT"), whether the ship was
-// invincible, and the frame the game ended on ("end N").
+// invincible, and the frame the game ended on ("end N"). A recording of a whole run (version
+// 4) has the window's state when it opened and whether the ship was invincible above its
+// actions, and its last frame as its last line.
 struct TRecording {
     int32_t Version = 1;
     bool HasSeed = false;
     uint32_t Seed = 0;
     std::string Start;  // "" (a script that starts from the menu), "normal", "extra", "practice WHAT"
     std::vector<std::pair<std::string, std::string>> State;
+    std::vector<int32_t> StateLines;  // where each entry of State stands in the text
     bool Invincible = false;
-    int64_t End = 0;  // 0: none given
+    bool HasEnd = false;
+    int64_t End = 0;  // the last frame
+    int32_t EndLine = 0;
     std::vector<TScriptAction> Actions;
 };
-constexpr int32_t RecordingVersion = 3;
+constexpr int32_t RecordingVersion = 4;
+// The longest recording played: a day of frames.
+constexpr int64_t MaxRecordingFrames = 60LL * 60 * 60 * 24;
 
 // Parses a script; raises std::runtime_error naming the line for anything malformed.
 TRecording ParseRecording(const std::string& Text, const std::string& Source);

@@ -82,6 +82,10 @@ void TSdlMusic::Rewind() {
 void TSdlMusic::Play() {
     RequireOpen();
     Cut();  // a new play supersedes the running one
+    // Notifications still pending belong to plays this one replaces. Delivered now, each would
+    // reopen the track, cutting this play off and so notifying again: the track would restart
+    // every turn for ever.
+    Pending_.store(0);
     if (std::string why = Backend_->Play(Position_); !why.empty())
         throw EMCIDeviceError("The music file '" + Path_ + "' cannot be played: " + why);
 }

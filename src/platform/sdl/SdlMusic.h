@@ -1,7 +1,8 @@
 #pragma once
 // The media player for the music tracks. The end of every play (at the end of the track or cut
-// off by Stop, Rewind, a new Play or Open) is counted as it happens and delivered by
-// DeliverNotifications, which the event loop calls between frames.
+// off by Stop, Rewind or Open) is counted as it happens and delivered by DeliverNotifications,
+// which the event loop calls between frames. A new Play drops what is still pending: only the
+// latest play's end is news.
 #include <atomic>
 #include <cstdint>
 #include <memory>
