@@ -1,6 +1,7 @@
 #include "app/PlayerSources.h"
 
 #include "userfiles/Replays.h"
+#include "i18n/Tr.h"
 
 namespace kv::app {
 
@@ -23,7 +24,7 @@ std::vector<ui::TReplayInfo> TReplayShelf::List() {
 
 std::string TReplayShelf::Play(const std::string& Id) {
     userfiles::TReplayInfo info;
-    if (!userfiles::ReadReplayInfo(Id, info)) return "リプレイ " + Id + " を読めません";
+    if (!userfiles::ReadReplayInfo(Id, info)) return i18n::Format(N_("リプレイ %s を読めません"), {Id});
     if (OnPlay_) OnPlay_(Id);
     return {};
 }

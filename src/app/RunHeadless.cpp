@@ -9,6 +9,7 @@
 #include "app/RunStats.h"
 #include "app/Screenshots.h"
 #include "app/Session.h"
+#include "i18n/Tr.h"
 #include "platform/headless/Headless.h"
 
 namespace kv::app {
@@ -25,6 +26,8 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
         return 1;
     }
     session.KeepUserFiles(false);
+    const std::string language = i18n::SetLanguage(O.Lang.empty() ? "auto" : O.Lang);
+    if (!language.empty()) std::cerr << "kalvento: " << language << "; the game is shown in Japanese\n";
 
     // Pixels are drawn only when a picture of the run is wanted.
     std::unique_ptr<TScreenshotSurface> pixels;

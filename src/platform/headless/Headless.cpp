@@ -8,6 +8,7 @@
 
 #include "engine/Errors.h"
 #include "engine/Pictures.h"
+#include "i18n/Tr.h"
 
 namespace kv::headless {
 
@@ -67,21 +68,21 @@ void TFakeMusic::Open(const std::string& Path) {
     }
     Calls.push_back("open " + Path);
     if (RequireFiles && !std::filesystem::exists(Path))
-        throw EMCIDeviceError("指定されたファイルが見つかりません: " + Path);
+        throw EMCIDeviceError(i18n::Format(N_("指定されたファイルが見つかりません: %s"), {Path}));
     OpenPath = Path;
     Open_ = true;
 }
 
 void TFakeMusic::Play() {
     Calls.push_back("play");
-    if (!Open_) throw EMCIDeviceError("MCI デバイスがありません");
+    if (!Open_) throw EMCIDeviceError(N_("MCI デバイスがありません"));
     if (PlayingNow) PendingNotifications_++;  // a new play cuts off the running one
     PlayingNow = true;
 }
 
 void TFakeMusic::Stop() {
     Calls.push_back("stop");
-    if (!Open_) throw EMCIDeviceError("MCI デバイスがありません");
+    if (!Open_) throw EMCIDeviceError(N_("MCI デバイスがありません"));
     if (PlayingNow) {
         PlayingNow = false;
         PendingNotifications_++;
