@@ -72,6 +72,7 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
     const ImVec2 tb0(Left + 3, Top + 3), tb1(Right - 3, Top + 3 + TitleH);
     d->AddRectFilled(tb0, tb1, classic::Caption);
     d->AddText(f, f->FontSize, ImVec2(tb0.x + 4, tb0.y + (TitleH - f->FontSize) / 2), classic::Window, title.c_str());
+    W.NoteFit(title, f, tb1.x - tb0.x - TitleH - 8);
     {
         const ImVec2 c0(tb1.x - TitleH + 2, tb0.y + 2), c1(tb1.x - 2, tb1.y - 2);
         ImGui::SetCursorScreenPos(c0);
@@ -104,6 +105,7 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
         const float y = rowsTop + (r - M.FirstRow) * RowH;
         if (grid && r < static_cast<int32_t>(M.RowLabels.size()) && !M.RowLabels[r].empty())
             d->AddText(f, f->FontSize, ImVec2(x0, y + (RowH - f->FontSize) / 2), classic::Text, rowLabels[r].c_str());
+        if (grid && r < static_cast<int32_t>(M.RowLabels.size())) W.NoteFit(rowLabels[r], f, labelW - 2);
     }
     for (size_t i = 0; i < M.Entries.size(); ++i) {
         TEntry& e = M.Entries[i];
@@ -132,6 +134,7 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
             if (focus) d->AddRectFilled(ImVec2(a.x + 2, a.y + 2), ImVec2(b.x - 2, b.y - 2), e.Warn ? WarnText : classic::Caption);
             const float s = sunk ? 1.0f : 0.0f;
             classic::CentredText(d, f, ImVec2(a.x + s, a.y + s), ImVec2(b.x + s, b.y + s), shown[i].c_str(), ink, false);
+            W.NoteFit(shown[i], f, b.x - a.x - 4);
         } else {
             if (focus) {
                 d->AddRectFilled(a, b, classic::Caption);
@@ -141,8 +144,12 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
             d->PushClipRect(a, b, true);
             d->AddText(f, f->FontSize, ImVec2(a.x + 4, ty), ink, shown[i].c_str());
             const std::string& value = values[i];
+            if (value.empty() && !e.OnAdjust) W.NoteFit(shown[i], f, b.x - a.x - 8);
             if (!value.empty() || e.OnAdjust) {
                 const float vw = f->CalcTextSizeA(f->FontSize, FLT_MAX, 0, value.c_str()).x;
+                // The label and the value, each in its own part of the row.
+                W.NoteFit(shown[i], f, b.x - a.x - 12 - (e.OnAdjust ? 100 : vw));
+                if (e.OnAdjust) W.NoteFit(value, f, 70);
                 if (e.OnAdjust) {
                     const float right = b.x - 16, leftArrow = right - 84;
                     d->AddText(f, f->FontSize, ImVec2(leftArrow, ty), ink, "◀");
@@ -175,6 +182,7 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
         d->AddLine(ImVec2(x0, sy - 2), ImVec2(x1, sy - 2), classic::Shadow);
         d->PushClipRect(ImVec2(x0, sy), ImVec2(x1, Bottom - 3), true);
         d->AddText(f, f->FontSize, ImVec2(x0, sy), classic::Text, status.c_str());
+        W.NoteFit(status, f, x1 - x0);
         d->PopClipRect();
     }
     ImGui::End();

@@ -197,6 +197,19 @@ void TSdlWidgets::NeedGlyphs(const std::string& Utf8) {
     }
 }
 
+void TSdlWidgets::NoteFit(const std::string& Text, ImFont* F, float Room) {
+    size_t at = 0;
+    while (at <= Text.size()) {
+        const size_t end = std::min(Text.find('\n', at), Text.size());
+        const std::string line = Text.substr(at, end - at);
+        if (F->CalcTextSizeA(F->FontSize, FLT_MAX, 0.0f, line.c_str()).x > Room + 0.5f) {
+            Overflowing_.push_back(line);
+            return;
+        }
+        at = end + 1;
+    }
+}
+
 ImFont* TSdlWidgets::Font(int32_t Pixels) {
     if (auto it = Fonts_.find(Pixels); it != Fonts_.end()) return it->second;
     // Built before the next frame; meanwhile the nearest size stands in.
@@ -414,6 +427,7 @@ bool TSdlWidgets::Button(TButton& B, float X, float Y, const std::string& ClickN
     const float shift = sunk ? 1.0f : 0.0f;
     const std::string caption = i18n::Tr(B.Caption);
     NeedGlyphs(caption);
+    NoteFit(caption, Font(FontHeightToPixels(B.Font.Height)), mx.x - mn.x - 4);
     classic::CentredText(d, Font(FontHeightToPixels(B.Font.Height)), ImVec2(mn.x + 2 + shift, mn.y + 2 + shift),
                          ImVec2(mx.x - 2 + shift, mx.y - 2 + shift), caption.c_str(), classic::Text, B.Font.Bold);
     if (hovered) {
@@ -509,6 +523,7 @@ void TSdlWidgets::DrawSubWindow() {
         for (const TLabel& l : Sub_->Labels) {
             ImFont* f = Font(FontHeightToPixels(l.Font.Height));
             const std::string caption = i18n::Tr(l.Caption);
+            NoteFit(caption, f, static_cast<float>(Sub_->ClientWidth - l.X));
             d->AddText(f, f->FontSize, ImVec2(client.x + l.X, client.y + l.Y), classic::Text, caption.c_str());
             if (l.Font.Bold) d->AddText(f, f->FontSize, ImVec2(client.x + l.X + 1, client.y + l.Y), classic::Text, caption.c_str());
         }
@@ -536,6 +551,7 @@ void TSdlWidgets::Hint() {
     d->AddRect(ImVec2(x, y), ImVec2(x + size.x, y + size.y), classic::Text);
     d->AddText(f, f->FontSize, ImVec2(x + 3, y + 2), classic::Text, HoverHint_.c_str());
     ShownHint_ = HoverHint_;
+    NoteFit(HoverHint_, f, LogicalW - 4);
 }
 
 void TSdlWidgets::Composition() {
