@@ -11,13 +11,13 @@
 namespace kv::i18n {
 namespace {
 
-class Language : public ::testing::Test {
+class ShownLanguage : public ::testing::Test {
 protected:
     void SetUp() override { SetLocaleDir(KV_TEST_LOCALE_DIR); }
     void TearDown() override { SetLanguage("ja"); }
 };
 
-TEST_F(Language, TheDesktopsVariablesChooseWhateverLocalesAreInstalled) {
+TEST_F(ShownLanguage, TheDesktopsVariablesChooseWhateverLocalesAreInstalled) {
     auto desktop = [](std::map<std::string, std::string> Env) {
         return DesktopLanguage([&](const char* Name) -> const char* {
             auto it = Env.find(Name);
@@ -40,7 +40,7 @@ TEST_F(Language, TheDesktopsVariablesChooseWhateverLocalesAreInstalled) {
     EXPECT_EQ(desktop({{"LANG", "en_US.UTF-8"}, {"LANGUAGE", ""}}), "en");
 }
 
-TEST_F(Language, EnglishTranslatesTextsAndFilledFormatsAndLeavesTheRestAlone) {
+TEST_F(ShownLanguage, EnglishTranslatesTextsAndFilledFormatsAndLeavesTheRestAlone) {
     ASSERT_EQ(SetLanguage("en"), "");
     EXPECT_EQ(Language(), "en");
     EXPECT_EQ(Tr("終了"), "Quit");
@@ -61,7 +61,7 @@ TEST_F(Language, EnglishTranslatesTextsAndFilledFormatsAndLeavesTheRestAlone) {
     EXPECT_EQ(Tr(record), record);
 }
 
-TEST_F(Language, ACatalogueThatCannotBeReadLeavesTheGameInJapanese) {
+TEST_F(ShownLanguage, ACatalogueThatCannotBeReadLeavesTheGameInJapanese) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / "kv-language-test";
     std::filesystem::create_directories(dir / "xx/LC_MESSAGES");
     std::ofstream(dir / "xx/LC_MESSAGES/kalvento.mo") << "not a catalogue";
