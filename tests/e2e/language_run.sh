@@ -37,5 +37,5 @@ cmp -s "$WORK/rec.jsonl" "$WORK/play.jsonl" || fail "the playback's log differs:
 cmp -s "$WORK/rec-home/kalvento/attacks.txt" "$WORK/play-home/kalvento/attacks.txt" || fail "the attack histories differ"
 grep -q '極砲「天の三柱」' "$WORK/rec-home/kalvento/attacks.txt" || fail "the history lacks the game's own attack name"
 grep -q '極砲「天の三柱」' "$WORK/rec.jsonl" || fail "the log lacks the game's own attack name"
-! grep -rqE 'Royal Guard|Three Pillars|Sky Splitter' "$WORK/rec-home" "$WORK/rec.jsonl" "$WORK/game.txt" "$WORK/rec" || fail "English was written to a file"
+! grep -rqE 'Heaven.s Pillars|Sky Splitter|Scatter Blast' "$WORK/rec-home" "$WORK/rec.jsonl" "$WORK/game.txt" "$WORK/rec" || fail "English was written to a file"
 echo ok

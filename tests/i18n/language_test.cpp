@@ -44,7 +44,7 @@ TEST_F(ShownLanguage, EnglishTranslatesTextsAndFilledFormatsAndLeavesTheRestAlon
     ASSERT_EQ(SetLanguage("en"), "");
     EXPECT_EQ(Language(), "en");
     EXPECT_EQ(Tr("終了"), "Quit");
-    EXPECT_EQ(Tr("迎撃兵R-1"), "Interceptor R-One");
+    EXPECT_EQ(Tr("迎撃兵R-1"), "R-One");
     // A message the game put together is matched against its format; pieces may move.
     const std::string record = Format("最高記録：%sさんの%d点", {"Zoe", "12345"});
     EXPECT_EQ(record, "最高記録：Zoeさんの12345点");
