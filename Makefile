@@ -6,7 +6,7 @@ CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all deps configure build play test bench test-asan soak clean install uninstall package
+.PHONY: all deps configure build play test bench test-asan soak clean install uninstall package pot
 
 all: build
 
@@ -18,6 +18,10 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
+
+# po/kalvento.pot from the texts the code marks (then `msgmerge --update po/LANG.po po/kalvento.pot`).
+pot:
+	scripts/update-pot.sh po/kalvento.pot
 
 play: build
 	cd $(BUILD)/run && ./kalvento

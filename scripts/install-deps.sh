@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libimgui-dev libstb-dev libtomlplusplus-dev
   fonts-ipafont-gothic fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool openbox desktop-file-utils appstream
+  xvfb xauth xdotool openbox desktop-file-utils appstream gettext
   librsvg2-bin sox abcmidi fluidsynth fluid-soundfont-gm lame
   clang libclang-rt-14-dev
 )

@@ -32,6 +32,16 @@ fs::path InstallDataFromProgram() {
 #endif
 }
 
+fs::path LocaleDirFromProgram(const fs::path& ExeDir) {
+    std::error_code ec;
+    if (fs::is_directory(ExeDir / "locale", ec)) return ExeDir / "locale";
+#ifdef KV_LOCALE_FROM_BIN
+    return (ExeDir / KV_LOCALE_FROM_BIN).lexically_normal();
+#else
+    return (ExeDir / "../share/locale").lexically_normal();
+#endif
+}
+
 TGamePlaces FindGamePlaces(const TPlaceInputs& In) {
     TGamePlaces p;
     fs::path data;  // the chosen folder, as a path that can be tested

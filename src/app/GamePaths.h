@@ -33,6 +33,10 @@ struct TGamePlaces {
 // (../share/kalvento for bin/kalvento), so that an installed tree can be moved anywhere.
 std::filesystem::path InstallDataFromProgram();
 
+// The compiled message catalogues: locale beside the program in a build, else the install's
+// share/locale.
+std::filesystem::path LocaleDirFromProgram(const std::filesystem::path& ExeDir);
+
 // Data: --data DIR; else the current directory when it holds Pictures.dxg; else the install's
 // data folder; else the build's run folder, beside the program. The record: in DIR with --data,
 // beside Pictures.dxg in a classic folder (the current directory with its own Score.dtf, not a

@@ -40,6 +40,8 @@ std::string UsageText() {
            "  --scale K             integer window scale (1 to 8); without it the window opens as it\n"
            "                        was left, or at the largest scale the screen holds\n"
            "  --fullscreen          full screen (F11 or Alt+Enter switches in the window)\n"
+           "  --lang LANG           show the game in LANG for this run: auto (the desktop's language),\n"
+           "                        ja or en; without it as the settings say\n"
            "  --autopilot           a built-in pilot plays from the menu on\n"
            "  --invincible          the player's hit box takes no damage (a testing aid)\n"
            "  --exit-on EVENT[:N]   end the run once the event log has recorded EVENT N times\n"
@@ -92,6 +94,10 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
             o.StatsFile = value();
         } else if (a == "--scale") {
             o.Scale = static_cast<int32_t>(ParseInt(a, value(), 1, 8));
+        } else if (a == "--lang") {
+            o.Lang = value();
+            if (o.Lang != "auto" && o.Lang != "ja" && o.Lang != "en")
+                throw TUsageError{"--lang: '" + o.Lang + "' is not a language the game has; use auto, ja or en"};
         } else if (a == "--fullscreen") {
             o.Fullscreen = true;
         } else if (a == "--autopilot") {

@@ -19,6 +19,7 @@ struct TOptions {
     std::string StatsFile;  // --stats: frame timings and memory of a headless run
     int32_t Scale = 0;  // 0: as the settings say, else fitted to the screen
     bool Fullscreen = false;
+    std::string Lang;  // --lang: "auto", "ja" or "en"; "" as the settings say
     bool Autopilot = false;
     bool Invincible = false;
     std::string Practice;  // a stage or boss phase to start at

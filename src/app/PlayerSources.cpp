@@ -2,6 +2,7 @@
 
 #include "app/RecordingCheck.h"
 #include "userfiles/Replays.h"
+#include "i18n/Tr.h"
 
 namespace kv::app {
 
@@ -25,7 +26,7 @@ std::vector<ui::TReplayInfo> TReplayShelf::List() {
 
 std::string TReplayShelf::Play(const std::string& Id) {
     userfiles::TReplayInfo info;
-    if (!userfiles::ReadReplayInfo(Id, info)) return "リプレイ " + Id + " を読めません";
+    if (!userfiles::ReadReplayInfo(Id, info)) return i18n::Format(N_("リプレイ %s を読めません"), {Id});
     // Checked whole here, so a replay that cannot be played is explained in this window.
     try {
         LoadRecording(Id);
@@ -33,7 +34,7 @@ std::string TReplayShelf::Play(const std::string& Id) {
         // The folder is the replay window's own: the file's name says enough.
         std::string why = e.what();
         if (why.rfind(Id, 0) == 0) why = fs::path(Id).filename().string() + why.substr(Id.size());
-        return "このリプレイは再生できません：\n" + why;
+        return i18n::Format(N_("このリプレイは再生できません：\n%s"), {why});
     }
     if (OnPlay_) OnPlay_(Id);
     return {};

@@ -10,6 +10,7 @@
 #include "app/Screenshots.h"
 #include "app/Session.h"
 #include "app/StopSignals.h"
+#include "i18n/Tr.h"
 #include "platform/headless/Headless.h"
 
 namespace kv::app {
@@ -27,6 +28,8 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
     }
     session.KeepUserFiles(false);
     CatchStopSignals();
+    const std::string language = i18n::SetLanguage(O.Lang.empty() ? "auto" : O.Lang);
+    if (!language.empty()) std::cerr << "kalvento: " << language << "; the game is shown in Japanese\n";
 
     // Pixels are drawn only when a picture of the run is wanted.
     std::unique_ptr<TScreenshotSurface> pixels;

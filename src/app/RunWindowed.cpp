@@ -18,6 +18,7 @@
 #include "app/StopSignals.h"
 #include "app/UserDirs.h"
 #include "app/WindowedUi.h"
+#include "i18n/Tr.h"
 #include "platform/headless/Headless.h"
 #include "platform/sdl/FramePacer.h"
 #include "platform/sdl/SdlAudio.h"
@@ -73,7 +74,7 @@ void DrawPause(SDL_Renderer* R, const SDL_Rect& Field, TSdlSurface& Surface) {
     SDL_SetRenderDrawColor(R, 0, 0, 24, 144);
     SDL_RenderFillRect(R, &Field);
     const int32_t pixels = 32 * Field.w / TSdlWindow::LogicalWidth;
-    if (const TSdlTextCache::TEntry* t = Surface.TextCache().Get("PAUSE", SDL_Color{255, 255, 255, 255}, pixels)) {
+    if (const TSdlTextCache::TEntry* t = Surface.TextCache().Get(i18n::Tr("PAUSE"), SDL_Color{255, 255, 255, 255}, pixels)) {
         const SDL_Rect at{Field.x + (Field.w - t->Width) / 2, Field.y + (Field.h - t->Height) / 2, t->Width, t->Height};
         SDL_RenderCopy(R, t->Texture, nullptr, &at);
     }
@@ -102,6 +103,8 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     userfiles::TSettingsFile settingsAtStart = userfiles::LoadSettings(configDir.empty() ? configDir : configDir / "settings.toml");
     const userfiles::TSettingsFile& settings = settingsAtStart;
     if (!settings.Error.empty()) std::cerr << "kalvento: " << settings.Error << "; the default settings are used\n";
+    const std::string language = i18n::SetLanguage(O.Lang.empty() ? settings.Values.Language : O.Lang);
+    if (!language.empty()) std::cerr << "kalvento: " << language << "; the game is shown in Japanese\n";
     session.KeepUserFiles(true);
     // A saved replay being watched: the player only pauses it, stops it or runs it faster.
     const bool watching = session.PlaysBack();

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/Session.h"
+#include "i18n/Tr.h"
 #include "platform/sdl/SdlJoystick.h"
 #include "platform/sdl/SdlMixer.h"
 #include "platform/sdl/SdlTestPad.h"
@@ -46,6 +47,10 @@ TWindowedUi::TWindowedUi(const TWindowedParts& P) {
     h.PadButtons = [&pad](const userfiles::TSettings& S) {
         pad.SetButtons({PadButtonOf(S.PadShot, SDL_CONTROLLER_BUTTON_A), PadButtonOf(S.PadBomb, SDL_CONTROLLER_BUTTON_B),
                         PadButtonOf(S.PadSlow, SDL_CONTROLLER_BUTTON_X)});
+    };
+    h.Language = [](const std::string& L) {
+        const std::string problem = i18n::SetLanguage(L);
+        if (!problem.empty()) std::cerr << "kalvento: " << problem << "; the game is shown in Japanese\n";
     };
     TForm1& form = P.Form;
     TKeyboard& probe = P.KeysProbe;

@@ -11,6 +11,7 @@
 #include "app/Options.h"
 #include "app/Run.h"
 #include "app/UserDirs.h"
+#include "i18n/Tr.h"
 
 namespace {
 
@@ -81,6 +82,7 @@ int main(int argc, char** argv) {
     }
     const std::string exeDir = ExecutableDir(argv[0]);
     if (!FindPlaces(options, exeDir)) return 1;
+    kv::i18n::SetLocaleDir(kv::app::LocaleDirFromProgram(std::filesystem::path(exeDir).parent_path()).string());
     try {
         return options.Headless ? kv::app::RunHeadless(options, exeDir) : kv::app::RunWindowed(options, exeDir);
     } catch (const std::exception& e) {

@@ -3,11 +3,12 @@
 
 #include "bosses/DagarShots.h"
 #include "shell/GameSprite.h"
+#include "i18n/Tr.h"
 
 namespace kv {
 
-const char* const DagarBossName = "モーリア・ダガー";
-const char* const DagarGhostName = "？？？";
+const char* const DagarBossName = N_("モーリア・ダガー");
+const char* const DagarGhostName = N_("？？？");
 
 namespace {
 
@@ -33,30 +34,30 @@ TDagarShotCSprite* DagarShotC(TSprite* Phase, double X, double Y, double Directi
 }
 
 TDagarASprite::TDagarASprite(TSprite* Parent) : TBossSprite(Parent) {
-    SetUpPhase(this, 0, DagarBossName, "怨弾「天地爆閃・其の壱」", "TDagarASprite");
+    SetUpPhase(this, 0, DagarBossName, N_("怨弾「天地爆閃・其の壱」"), "TDagarASprite");
 }
 
 TDagarCSprite::TDagarCSprite(TSprite* Parent) : TBossSprite(Parent) {
-    SetUpPhase(this, 255, DagarBossName, "怨弾「天地爆閃・其の弐」", "TDagarCSprite");
+    SetUpPhase(this, 255, DagarBossName, N_("怨弾「天地爆閃・其の弐」"), "TDagarCSprite");
 }
 
 TDagarBSprite::TDagarBSprite(TSprite* Parent) : TBossSprite(Parent) {
-    SetUpPhase(this, 255, DagarBossName, "怨弾「天地爆閃・其の参」", "TDagarBSprite");
+    SetUpPhase(this, 255, DagarBossName, N_("怨弾「天地爆閃・其の参」"), "TDagarBSprite");
 }
 
 TDagarDSprite::TDagarDSprite(TSprite* Parent) : TBossSprite(Parent) {
-    SetUpPhase(this, 255, DagarBossName, "怨槌「天地暴砕砲」", "TDagarDSprite");
+    SetUpPhase(this, 255, DagarBossName, N_("怨槌「天地暴砕砲」"), "TDagarDSprite");
 }
 
 TDagarESprite::TDagarESprite(TSprite* Parent) : TBossSprite(Parent) {
-    SetUpPhase(this, 255, DagarBossName, "怨刀「天地裂斬砲」", "TDagarESprite");
+    SetUpPhase(this, 255, DagarBossName, N_("怨刀「天地裂斬砲」"), "TDagarESprite");
 }
 
 TDagarFSprite::TDagarFSprite(TSprite* Parent) : TImageSpriteEx(Parent) {
     GhostMode = false;
     // Shows 99 from the start; the countdown itself is started later by the ghost's timeline.
     FormOf(this).TaikyuuCount = 99;
-    SetUpPhase(this, 255, DagarGhostName, "「天地爆閃砲」", "TDagarFSprite");
+    SetUpPhase(this, 255, DagarGhostName, N_("「天地爆閃砲」"), "TDagarFSprite");
 }
 
 // ---- A: a 50-step cycle of rings, then a jump ----

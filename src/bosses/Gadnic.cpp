@@ -10,16 +10,17 @@
 #include "shell/EndScreens.h"
 #include "shell/GameSprite.h"
 #include "shell/Rows.h"
+#include "i18n/Tr.h"
 
 namespace kv {
 
-const char* const GadnicGuardName = "ガドニック";
-const char* const GadnicKingName = "ガドニック王";
-const char* const GadnicAAttackName = "転生「龍王再誕」";
-const char* const GadnicBAttackName = "炎牙「劫火災厄」";
-const char* const GadnicCAttackName = "氷牙「絶対零度」";
-const char* const GadnicDAttackName = "雷牙「轟音雷神」";
-const char* const GadnicEAttackName = "魂弾「天地爆閃弾・極」";
+const char* const GadnicGuardName = N_("ガドニック");
+const char* const GadnicKingName = N_("ガドニック王");
+const char* const GadnicAAttackName = N_("転生「龍王再誕」");
+const char* const GadnicBAttackName = N_("炎牙「劫火災厄」");
+const char* const GadnicCAttackName = N_("氷牙「絶対零度」");
+const char* const GadnicDAttackName = N_("雷牙「轟音雷神」");
+const char* const GadnicEAttackName = N_("魂弾「天地爆閃弾・極」");
 
 namespace {
 

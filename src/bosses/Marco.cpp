@@ -3,13 +3,14 @@
 #include "player/HitReactions.h"
 #include "shell/GameSprite.h"
 #include "shell/Rows.h"
+#include "i18n/Tr.h"
 
 namespace kv {
 
-const char* const MarcoBossName = "防御兵マルコ";
-const char* const MarcoAAttackName = "防壁「漆黒の城壁」";
-const char* const MarcoBAttackName = "呪壁「轟く城壁」";
-const char* const MarcoCAttackName = "魂弾「天地爆閃弾β」";
+const char* const MarcoBossName = N_("防御兵マルコ");
+const char* const MarcoAAttackName = N_("防壁「漆黒の城壁」");
+const char* const MarcoBAttackName = N_("呪壁「轟く城壁」");
+const char* const MarcoCAttackName = N_("魂弾「天地爆閃弾β」");
 
 namespace {
 

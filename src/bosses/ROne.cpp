@@ -5,12 +5,13 @@
 #include "player/HitReactions.h"
 #include "shell/GameSprite.h"
 #include "shell/Rows.h"
+#include "i18n/Tr.h"
 
 namespace kv {
 
-const char* const ROneBossName = "迎撃兵R-1";
-const char* const ROneAAttackName = "輝式「光閃の守護」";
-const char* const ROneBAttackName = "魂弾「天地爆閃弾α」";
+const char* const ROneBossName = N_("迎撃兵R-1");
+const char* const ROneAAttackName = N_("輝式「光閃の守護」");
+const char* const ROneBAttackName = N_("魂弾「天地爆閃弾α」");
 
 namespace {
 

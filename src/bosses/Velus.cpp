@@ -6,14 +6,15 @@
 #include "player/HitReactions.h"
 #include "shell/GameSprite.h"
 #include "shell/Rows.h"
+#include "i18n/Tr.h"
 
 namespace kv {
 
-const char* const VelusBossName = "直属兵ヴェルス";
-const char* const VelusAAttackName = "地砲「爆散砲」";
-const char* const VelusBAttackName = "天砲「裂空砲」";
-const char* const VelusCAttackName = "極砲「天の三柱」";
-const char* const VelusDAttackName = "魂弾「天地爆閃弾γ」";
+const char* const VelusBossName = N_("直属兵ヴェルス");
+const char* const VelusAAttackName = N_("地砲「爆散砲」");
+const char* const VelusBAttackName = N_("天砲「裂空砲」");
+const char* const VelusCAttackName = N_("極砲「天の三柱」");
+const char* const VelusDAttackName = N_("魂弾「天地爆閃弾γ」");
 
 namespace {
 

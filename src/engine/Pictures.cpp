@@ -6,6 +6,7 @@
 #include "engine/Names.h"
 #include "engine/Surface.h"
 #include "engine/dxg/DxgFile.h"
+#include "i18n/Tr.h"
 
 namespace kv {
 
@@ -97,7 +98,7 @@ TPictureCollectionItem* TDXImageList::Find(const std::string& Name) const {
 
 TPictureCollectionItem* TDXImageList::Lookup(const std::string& Name) const {
     if (auto* p = Find(Name)) return p;
-    throw EPictureCollectionError("画像 '" + Name + "' が見つかりません");
+    throw EPictureCollectionError(i18n::Format(N_("画像 '%s' が見つかりません"), {Name}));
 }
 
 void TDXImageList::AttachSurface(ISurface* S) {

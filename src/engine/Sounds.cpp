@@ -6,6 +6,7 @@
 #include "engine/Names.h"
 #include "engine/Pictures.h"
 #include "engine/dxg/DxgFile.h"
+#include "i18n/Tr.h"
 
 namespace kv {
 
@@ -47,7 +48,7 @@ TWaveCollectionItem* TDXWaveList::Find(const std::string& Name) const {
 
 TWaveCollectionItem* TDXWaveList::Lookup(const std::string& Name) const {
     if (auto* w = Find(Name)) return w;
-    throw EWaveCollectionError("Wave '" + Name + "' が見つかりません");
+    throw EWaveCollectionError(i18n::Format(N_("Wave '%s' が見つかりません"), {Name}));
 }
 
 void TDXWaveList::AttachDevice(IAudioDevice* D) {

@@ -5,12 +5,13 @@
 
 #include "engine/Errors.h"
 #include "engine/Surface.h"
+#include "i18n/Tr.h"
 
 namespace kv {
 
 std::string ListIndexMessage(long index) {
     char buf[96];
-    std::snprintf(buf, sizeof buf, "リストのインデックスが範囲を超えています (%ld)", index);
+    std::snprintf(buf, sizeof buf, N_("リストのインデックスが範囲を超えています (%ld)"), index);
     return buf;
 }
 

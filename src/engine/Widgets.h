@@ -34,6 +34,12 @@ struct TEdit {
     std::string Text;  // UTF-8
     // Filters typed or pasted text before it is stored; the default keeps it as it is.
     std::function<std::string(const std::string&)> Filter;
+    // The characters of a typed text that the filter cannot keep; "" when it keeps them all
+    // (a letter it turns into another is kept). Unset: nothing is refused.
+    std::function<std::string(const std::string&)> Refuses;
+    // What the last typing lost, for the field to tell the player; cleared by the next typing
+    // that loses nothing.
+    std::string Refused;
 };
 
 struct TLabel {

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "engine/Errors.h"
+#include "i18n/Tr.h"
 #include "shell/Form1.h"
 #include "shell/Title.h"
 
@@ -16,6 +17,8 @@ void TForm1::FormCreate() {
         FormCreateAfterAssets();
     });
 }
+
+using i18n::Tr;
 
 // The start-up steps after the asset lists are loaded: the title, then the record.
 void TForm1::FormCreateAfterAssets() {
@@ -51,24 +54,24 @@ void TForm1::DrawHud() {
         canvas.BrushClear();
         canvas.FontColor = white;
         canvas.FontSize = 12;
-        canvas.TextOut(0, 0, StageNo == 5 ? std::string("Extra Stage") : "Stage" + std::to_string(StageNo));
-        canvas.TextOut(0, 426, "HP:" + std::to_string(HP));
-        canvas.TextOut(0, 444, "Bomb:" + std::to_string(Bomb));
-        canvas.TextOut(0, 462, "Score:" + std::to_string(Score));
+        canvas.TextOut(0, 0, StageNo == 5 ? Tr("Extra Stage") : Tr("Stage") + std::to_string(StageNo));
+        canvas.TextOut(0, 426, Tr("HP:") + std::to_string(HP));
+        canvas.TextOut(0, 444, Tr("Bomb:") + std::to_string(Bomb));
+        canvas.TextOut(0, 462, Tr("Score:") + std::to_string(Score));
         if (!BossName.empty()) {
             canvas.FontColor = yellow;
-            canvas.TextOut(0, 18, "Boss:" + BossName);
-            canvas.TextOut(0, 36, AttackName);
+            canvas.TextOut(0, 18, Tr("Boss:") + Tr(BossName));
+            canvas.TextOut(0, 36, Tr(AttackName));
         }
     }
     if (NameEntry) {
         canvas.BrushClear();
         canvas.FontColor = white;
         canvas.FontSize = 12;
-        canvas.TextOut(108, 180, "ハイスコアです！");
-        canvas.TextOut(50, 198, "名前とコメントを入力してください。");
-        canvas.TextOut(20, 232, "名前：");
-        canvas.TextOut(20, 264, "コメント：");
+        canvas.TextOut(108, 180, Tr("ハイスコアです！"));
+        canvas.TextOut(50, 198, Tr("名前とコメントを入力してください。"));
+        canvas.TextOut(20, 232, Tr("名前："));
+        canvas.TextOut(20, 264, Tr("コメント："));
     }
     if (TaikyuuCount > 0) {
         canvas.BrushClear();

@@ -13,6 +13,7 @@
 #include "shell/Form1.h"
 #include "shell/ScoreFile.h"
 #include "shell/ShiftJis.h"
+#include "i18n/Tr.h"
 
 namespace kv {
 
@@ -63,7 +64,7 @@ void MakeFolders(const std::string& Path) {
     if (folder.empty()) return;  // a bare name: the current folder
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (ec) throw EStreamError(Path + " に書き込めません: " + ec.message());
+    if (ec) throw EStreamError(i18n::Format(N_("%s に書き込めません: %s"), {Path, ec.message()}));
 }
 
 // Replaces Path with Bytes in one step, the old contents whole until the new ones are.
@@ -72,7 +73,7 @@ void ReplaceFile(const std::string& Path, const std::string& Bytes) {
     try {
         ReplaceFileAtomically(Path, Bytes);
     } catch (const EFileReplaceError& e) {
-        throw EStreamError(Path + " に書き込めません: " + e.Reason);
+        throw EStreamError(i18n::Format(N_("%s に書き込めません: %s"), {Path, e.Reason}));
     }
 }
 
@@ -90,7 +91,7 @@ void TForm1::Load() {
         int err = errno;
         if (err != ENOENT) {
             state.Loaded = false;
-            throw EFOpenError("ファイル " + path + " を開けません: " + SystemError(err));
+            throw EFOpenError(i18n::Format(N_("ファイル %s を開けません: %s"), {path, SystemError(err)}));
         }
         // First start: an empty record, written in full by the first Save.
         ScoreLines.clear();
@@ -131,7 +132,7 @@ void TForm1::Save() {
     TScoreFileState& state = Vars<TScoreFileState>();
     const std::string path = ScorePath();
     if (!state.Loaded && !WatchingReplay)
-        throw EStreamError(path + " はまだ読み込まれていないため、上書きしません");
+        throw EStreamError(i18n::Format(N_("%s はまだ読み込まれていないため、上書きしません"), {path}));
     TScoreRecord record;
     record.Lines = std::move(ScoreLines);
     record.Name = HighScoreName;
@@ -163,8 +164,8 @@ void TForm1::Save() {
 void TForm1::Button4Click() {
     PlaySound("Pingpong");
     if (!Dialogs) return;
-    Dialogs->ShowMessage("Kalvento", "最高記録：" + HighScoreName + "さんの" + std::to_string(HighScore) + "点");
-    Dialogs->ShowMessage("Kalvento", HighScoreName + "さんのコメント：" + HighScoreComment);
+    Dialogs->ShowMessage("Kalvento", i18n::Format(N_("最高記録：%sさんの%d点"), {HighScoreName, std::to_string(HighScore)}));
+    Dialogs->ShowMessage("Kalvento", i18n::Format(N_("%sさんのコメント：%s"), {HighScoreName, HighScoreComment}));
 }
 
 void TForm1::EditShow() {

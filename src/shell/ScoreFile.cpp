@@ -5,6 +5,7 @@
 
 #include "engine/Errors.h"
 #include "shell/ShiftJis.h"
+#include "i18n/Tr.h"
 
 namespace kv {
 
@@ -55,20 +56,18 @@ bool ParseScoreInteger(const std::string& Text, int32_t& Value) {
 void ParseScoreFile(const std::string& Bytes, const std::string& Path, TScoreRecord& Record) {
     Record.Lines = SplitScoreLines(Bytes);
     const std::vector<std::string>& lines = Record.Lines;
-    auto lineError = [&](size_t Index) -> std::string {
-        return Path + " の " + std::to_string(Index + 1) + " 行目";
-    };
     auto line = [&](size_t Index) -> const std::string& {
         if (Index >= lines.size())
-            throw EListError(lineError(Index) + "がありません: " + ListIndexMessage(static_cast<long>(Index)));
+            throw EListError(i18n::Format(N_("%s の %d 行目がありません: リストのインデックスが範囲を超えています (%d)"),
+                                         {Path, std::to_string(Index + 1), std::to_string(Index)}));
         return lines[Index];
     };
     auto number = [&](size_t Index) {
         const std::string& text = line(Index);
         int32_t v = 0;
         if (!ParseScoreInteger(text, v))
-            throw EConvertError("'" + ShiftJisToUtf8Lossy(text) + "' は有効な整数値ではありません (" +
-                                lineError(Index) + ")");
+            throw EConvertError(i18n::Format(N_("'%s' は有効な整数値ではありません (%s の %d 行目)"),
+                                           {ShiftJisToUtf8Lossy(text), Path, std::to_string(Index + 1)}));
         return v;
     };
     Record.Name = ShiftJisToUtf8Lossy(line(0));
@@ -84,7 +83,7 @@ std::vector<std::string> ScoreFileLines(const TScoreRecord& Record, const std::s
         if (ShiftJisToUtf8Lossy(lines[Index]) == Utf8) return;  // unchanged: its bytes stay
         std::optional<std::string> sjis = Utf8ToShiftJis(Utf8);
         if (!sjis)
-            throw EConvertError(Path + " の " + std::to_string(Index + 1) + " 行目に Shift-JIS で書けない文字があります");
+            throw EConvertError(i18n::Format(N_("%s の %d 行目に Shift-JIS で書けない文字があります"), {Path, std::to_string(Index + 1)}));
         lines[Index] = *sjis;
     };
     text(0, Record.Name);

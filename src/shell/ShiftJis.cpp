@@ -1,5 +1,7 @@
 #include "shell/ShiftJis.h"
 
+#include <cstdint>
+
 #include <cerrno>
 #include <iconv.h>
 
@@ -87,7 +89,34 @@ std::optional<std::string> Utf8ToShiftJis(const std::string& Utf8) {
     return c.Convert(Utf8);
 }
 
-std::string KeepShiftJisText(const std::string& Utf8) {
+namespace {
+
+// The plain letters of U+00C0 … U+017F, for the Latin letters code page 932 cannot hold
+// ("" for the signs among them).
+const char* const kPlainLatin[] = {
+    "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
+    "D", "N", "O", "O", "O", "O", "O", "", "O", "U", "U", "U", "U", "Y", "Th", "ss",
+    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i", "i",
+    "d", "n", "o", "o", "o", "o", "o", "", "o", "u", "u", "u", "u", "y", "th", "y",
+    "A", "a", "A", "a", "A", "a", "C", "c", "C", "c", "C", "c", "C", "c", "D", "d",
+    "D", "d", "E", "e", "E", "e", "E", "e", "E", "e", "E", "e", "G", "g", "G", "g",
+    "G", "g", "G", "g", "H", "h", "H", "h", "I", "i", "I", "i", "I", "i", "I", "i",
+    "I", "i", "IJ", "ij", "J", "j", "K", "k", "k", "L", "l", "L", "l", "L", "l", "L",
+    "l", "L", "l", "N", "n", "N", "n", "N", "n", "n", "N", "n", "O", "o", "O", "o",
+    "O", "o", "OE", "oe", "R", "r", "R", "r", "R", "r", "S", "s", "S", "s", "S", "s",
+    "S", "s", "T", "t", "T", "t", "T", "t", "U", "u", "U", "u", "U", "u", "U", "u",
+    "U", "u", "U", "u", "W", "w", "Y", "y", "Y", "Z", "z", "Z", "z", "Z", "z", "s",
+};
+
+uint32_t CodePoint(const std::string& Ch) {
+    const auto* b = reinterpret_cast<const unsigned char*>(Ch.data());
+    if (Ch.size() == 2) return (b[0] & 0x1Fu) << 6 | (b[1] & 0x3Fu);
+    return Ch.size() == 1 ? b[0] : 0;
+}
+
+}  // namespace
+
+std::string KeepShiftJisText(const std::string& Utf8, std::string* Refused) {
     TConverter to("CP932", "UTF-8"), back("UTF-8", "CP932");
     std::string out;
     size_t i = 0;
@@ -102,9 +131,14 @@ std::string KeepShiftJisText(const std::string& Utf8) {
         i += n;
         if (n == 1 && (b < 0x20 || b == 0x7F)) continue;  // line breaks, NUL and other controls
         std::optional<std::string> sjis = to.Convert(ch);
-        if (!sjis || sjis->empty()) continue;
-        std::optional<std::string> kept = back.Convert(*sjis);
-        if (kept) out += *kept;
+        std::optional<std::string> kept = sjis && !sjis->empty() ? back.Convert(*sjis) : std::nullopt;
+        if (kept) {
+            out += *kept;
+            continue;
+        }
+        const uint32_t cp = CodePoint(ch);
+        if (cp >= 0xC0 && cp < 0x180 && *kPlainLatin[cp - 0xC0]) out += kPlainLatin[cp - 0xC0];
+        else if (Refused) *Refused += ch;
     }
     return out;
 }

@@ -13,7 +13,9 @@ std::string ShiftJisToUtf8Lossy(const std::string& Sjis);
 std::optional<std::string> Utf8ToShiftJis(const std::string& Utf8);
 
 // What a name or comment field may hold: every character that survives the trip to code page
-// 932 and back, as it reads after that trip; line breaks, NUL and everything else are dropped.
-std::string KeepShiftJisText(const std::string& Utf8);
+// 932 and back, as it reads after that trip; a Latin letter with an accent as its plain letter
+// ("Zoë" → "Zoe"); line breaks and NUL dropped; every other character left out and added to
+// Refused, so the player can be told.
+std::string KeepShiftJisText(const std::string& Utf8, std::string* Refused = nullptr);
 
 }  // namespace kv

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "i18n/Tr.h"
 #include "userfiles/KeyConfig.h"
 #include "userfiles/KeysConf.h"
 
@@ -13,13 +14,14 @@ struct TRowSpec {
     int32_t State;
     const char* Caption;
 };
-const TRowSpec kRows[] = {{isUp, "上"},         {isDown, "下"},       {isLeft, "左"},        {isRight, "右"},
-                          {isButton1, "ショット"}, {isButton2, "ボム"}, {isButton3, "低速移動"}};
+const TRowSpec kRows[] = {{isUp, N_("上")},         {isDown, N_("下")},       {isLeft, N_("左")},
+                          {isRight, N_("右")},      {isButton1, N_("ショット")}, {isButton2, N_("ボム")},
+                          {isButton3, N_("低速移動")}};
 
 class TKeyEditor : public TWindow {
 public:
     explicit TKeyEditor(IUiContext& U) : TWindow(U), Table_(U.Keys()) {
-        Menu.Title = "キー設定";
+        Menu.Title = N_("キー設定");
         Menu.Layout = TMenu::Grid;
         Menu.Columns = 3;
         Menu.OnBack = [this] { Ui.Close(this); };
@@ -39,12 +41,12 @@ public:
             }
             ++row;
         }
-        Menu.Add("既定に戻す", [this] {
+        Menu.Add(N_("既定に戻す"), [this] {
             const TKeyAssignment d = DefaultKeyAssignment();
             for (const TRowSpec& r : kRows) Table_[static_cast<size_t>(r.State)] = d[static_cast<size_t>(r.State)];
             Write();
         });
-        Menu.Add("閉じる", [this] { Ui.Close(this); });
+        Menu.Add(N_("閉じる"), [this] { Ui.Close(this); });
     }
 
     bool Capture(const SDL_Event& E) override {
@@ -85,18 +87,19 @@ public:
             }
         for (const auto& [k, v] : users) {
             if (v.size() < 2) continue;
-            std::string line = KeyName(k) + " が ";
-            for (size_t n = 0; n < v.size(); ++n) line += (n ? "・" : "") + std::string(v[n]);
-            clash += (clash.empty() ? "" : "\n") + line + " に重なっています";
+            std::string states;
+            // TRANSLATORS: between the names of the states that share a key
+            for (size_t n = 0; n < v.size(); ++n) states += (n ? i18n::Tr("・") : "") + i18n::Tr(v[n]);
+            clash += (clash.empty() ? "" : "\n") + i18n::Format(i18n::Tr("%s が %s に重なっています"), {KeyName(k), states});
         }
         if (Waiting_)
-            Menu.Status = "割り当てるキーを押してください（Esc で取り消し）";
+            Menu.Status = N_("割り当てるキーを押してください（Esc で取り消し）");
         else if (!Problem_.empty())
             Menu.Status = Problem_;
         else if (!clash.empty())
             Menu.Status = clash;
         else
-            Menu.Status = "決定で変更　Delete・Y で空に　Esc・B で戻る";
+            Menu.Status = N_("決定で変更　Delete・Y で空に　Esc・B で戻る");
     }
 
 private:

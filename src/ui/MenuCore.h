@@ -13,7 +13,8 @@ namespace kv::ui {
 enum class TNav { Up, Down, Left, Right, Press, Back, Clear };
 
 struct TEntry {
-    std::string Label;
+    std::string Label;          // the game's own text; shown in the player's language
+    std::string Shown;          // set when the window puts the shown label together itself
     std::string Value;          // shown on the right of a list row ("80 %", a key's name …)
     int32_t Row = 0, Col = 0;   // where it sits; navigation moves by rows and columns
     int32_t Span = 1;           // columns it covers in a grid
@@ -34,6 +35,7 @@ public:
     std::vector<std::string> RowLabels;  // Grid: a caption before each row ("" for none)
     std::vector<TEntry> Entries;
     std::string Status;                  // a line under the entries (help, problems)
+    bool StatusAsTyped = false;          // the status is the player's own text: never translated
     std::function<void()> OnBack;        // X, Esc, B; unset: Back does nothing
     size_t Focus = 0;
     int32_t FirstRow = 0;  // the first row shown when they do not all fit

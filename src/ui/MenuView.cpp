@@ -6,6 +6,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "i18n/Tr.h"
 #include "platform/sdl/ClassicLook.h"
 #include "platform/sdl/SdlWidgets.h"
 #include "platform/sdl/SdlWindow.h"
@@ -31,22 +32,30 @@ int32_t RowCount(const TMenu& M) {
 TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
     TMenuMouse out;
     M.ClampFocus();
-    W.NeedGlyphs(M.Title);
-    W.NeedGlyphs(M.Status);
-    W.NeedGlyphs("◀▶×");
+    // The menu holds the game's own texts; what is drawn is in the player's language.
+    const std::string title = i18n::Tr(M.Title), status = M.StatusAsTyped ? M.Status : i18n::Tr(M.Status);
+    std::vector<std::string> shown, values, rowLabels;
     for (const TEntry& e : M.Entries) {
-        W.NeedGlyphs(e.Label);
-        W.NeedGlyphs(e.Value);
+        shown.push_back(e.Shown.empty() ? i18n::Tr(e.Label) : e.Shown);
+        values.push_back(i18n::Tr(e.Value));
     }
-    for (const std::string& l : M.RowLabels) W.NeedGlyphs(l);
+    for (const std::string& l : M.RowLabels) rowLabels.push_back(i18n::Tr(l));
+    W.NeedGlyphs(title);
+    W.NeedGlyphs(status);
+    W.NeedGlyphs("◀▶×");
+    for (size_t i = 0; i < shown.size(); ++i) {
+        W.NeedGlyphs(shown[i]);
+        W.NeedGlyphs(values[i]);
+    }
+    for (const std::string& l : rowLabels) W.NeedGlyphs(l);
     ImFont* f = W.UiFont(FontPx);
 
     // As tall as the entries need, centred; a long list fills the playfield and scrolls. A long
     // status (a message saying why something failed) wraps at the window's width.
     const float statusW = Right - Left - 2 * Pad;
     const int32_t lines =
-        M.Status.empty() ? 0
-                         : static_cast<int32_t>(std::lround(f->CalcTextSizeA(f->FontSize, FLT_MAX, statusW, M.Status.c_str()).y /
+        status.empty() ? 0
+                         : static_cast<int32_t>(std::lround(f->CalcTextSizeA(f->FontSize, FLT_MAX, statusW, status.c_str()).y /
                                                             f->FontSize));
     const float statusH = lines * LineH + (lines ? Pad : 0);
     const int32_t rows = RowCount(M);
@@ -67,7 +76,8 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
     // Title bar, with a close box that goes back like Esc.
     const ImVec2 tb0(Left + 3, Top + 3), tb1(Right - 3, Top + 3 + TitleH);
     d->AddRectFilled(tb0, tb1, classic::Caption);
-    d->AddText(f, f->FontSize, ImVec2(tb0.x + 4, tb0.y + (TitleH - f->FontSize) / 2), classic::Window, M.Title.c_str());
+    d->AddText(f, f->FontSize, ImVec2(tb0.x + 4, tb0.y + (TitleH - f->FontSize) / 2), classic::Window, title.c_str());
+    W.NoteFit(title, f, tb1.x - tb0.x - TitleH - 8);
     {
         const ImVec2 c0(tb1.x - TitleH + 2, tb0.y + 2), c1(tb1.x - 2, tb1.y - 2);
         ImGui::SetCursorScreenPos(c0);
@@ -99,7 +109,8 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
     for (int32_t r = M.FirstRow; r < rows && r < M.FirstRow + fit; ++r) {
         const float y = rowsTop + (r - M.FirstRow) * RowH;
         if (grid && r < static_cast<int32_t>(M.RowLabels.size()) && !M.RowLabels[r].empty())
-            d->AddText(f, f->FontSize, ImVec2(x0, y + (RowH - f->FontSize) / 2), classic::Text, M.RowLabels[r].c_str());
+            d->AddText(f, f->FontSize, ImVec2(x0, y + (RowH - f->FontSize) / 2), classic::Text, rowLabels[r].c_str());
+        if (grid && r < static_cast<int32_t>(M.RowLabels.size())) W.NoteFit(rowLabels[r], f, labelW - 2);
     }
     for (size_t i = 0; i < M.Entries.size(); ++i) {
         TEntry& e = M.Entries[i];
@@ -127,7 +138,8 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
             classic::ButtonFrame(d, a, b, sunk);
             if (focus) d->AddRectFilled(ImVec2(a.x + 2, a.y + 2), ImVec2(b.x - 2, b.y - 2), e.Warn ? WarnText : classic::Caption);
             const float s = sunk ? 1.0f : 0.0f;
-            classic::CentredText(d, f, ImVec2(a.x + s, a.y + s), ImVec2(b.x + s, b.y + s), e.Label.c_str(), ink, false);
+            classic::CentredText(d, f, ImVec2(a.x + s, a.y + s), ImVec2(b.x + s, b.y + s), shown[i].c_str(), ink, false);
+            W.NoteFit(shown[i], f, b.x - a.x - 4);
         } else {
             if (focus) {
                 d->AddRectFilled(a, b, classic::Caption);
@@ -135,15 +147,20 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
             }
             const float ty = y + (RowH - f->FontSize) / 2;
             d->PushClipRect(a, b, true);
-            d->AddText(f, f->FontSize, ImVec2(a.x + 4, ty), ink, e.Label.c_str());
-            if (!e.Value.empty() || e.OnAdjust) {
-                const float vw = f->CalcTextSizeA(f->FontSize, FLT_MAX, 0, e.Value.c_str()).x;
+            d->AddText(f, f->FontSize, ImVec2(a.x + 4, ty), ink, shown[i].c_str());
+            const std::string& value = values[i];
+            if (value.empty() && !e.OnAdjust) W.NoteFit(shown[i], f, b.x - a.x - 8);
+            if (!value.empty() || e.OnAdjust) {
+                const float vw = f->CalcTextSizeA(f->FontSize, FLT_MAX, 0, value.c_str()).x;
+                // The label and the value, each in its own part of the row.
+                W.NoteFit(shown[i], f, b.x - a.x - 12 - (e.OnAdjust ? 100 : vw));
+                if (e.OnAdjust) W.NoteFit(value, f, 70);
                 if (e.OnAdjust) {
                     const float right = b.x - 16, leftArrow = right - 84;
                     d->AddText(f, f->FontSize, ImVec2(leftArrow, ty), ink, "◀");
                     d->AddText(f, f->FontSize, ImVec2(right + 2, ty), ink, "▶");
                     d->AddText(f, f->FontSize, ImVec2(std::floor(leftArrow + 14 + (right - leftArrow - 14 - vw) / 2), ty), ink,
-                               e.Value.c_str());
+                               value.c_str());
                     if (clicked) {
                         const float mxp = ImGui::GetIO().MousePos.x;
                         if (mxp >= leftArrow - 2 && mxp < leftArrow + 14) {
@@ -153,7 +170,7 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
                         }
                     }
                 } else {
-                    d->AddText(f, f->FontSize, ImVec2(b.x - 4 - vw, ty), ink, e.Value.c_str());
+                    d->AddText(f, f->FontSize, ImVec2(b.x - 4 - vw, ty), ink, value.c_str());
                 }
             }
             d->PopClipRect();
@@ -169,7 +186,7 @@ TMenuMouse DrawMenu(TMenu& M, TSdlWidgets& W, bool Pushed) {
         const float sy = Bottom - 4 - statusH + Pad / 2;
         d->AddLine(ImVec2(x0, sy - 2), ImVec2(x1, sy - 2), classic::Shadow);
         d->PushClipRect(ImVec2(x0, sy), ImVec2(x1, Bottom - 3), true);
-        d->AddText(f, f->FontSize, ImVec2(x0, sy), classic::Text, M.Status.c_str(), nullptr, statusW);
+        d->AddText(f, f->FontSize, ImVec2(x0, sy), classic::Text, status.c_str(), nullptr, statusW);
         d->PopClipRect();
     }
     ImGui::End();

@@ -1,6 +1,7 @@
 #include "ui/NamePicker.h"
 
 #include "engine/Widgets.h"
+#include "i18n/Tr.h"
 
 namespace kv::ui {
 
@@ -33,7 +34,7 @@ std::vector<std::string> Chars(const std::string& Row) {
 class TNamePicker : public TWindow {
 public:
     TNamePicker(IUiContext& U, TEdit& Field) : TWindow(U), Field_(Field) {
-        Menu.Title = Field.Name == "Edit1" ? "名前" : "コメント";
+        Menu.Title = Field.Name == "Edit1" ? N_("名前") : N_("コメント");
         Menu.Layout = TMenu::Grid;
         Menu.Columns = Columns;
         Menu.OnBack = [this] { Set(DropLastChar(Field_.Text)); };
@@ -57,11 +58,14 @@ public:
             e.Span = span;
             e.OnPress = std::move(f);
         };
-        wide("空白", 0, 4, [this] { Set(Field_.Text + " "); });
-        wide("削除", 4, 4, [this] { Set(DropLastChar(Field_.Text)); });
-        wide("決定", 8, 5, [this] { Ui.Close(this); });
+        wide(N_("空白"), 0, 4, [this] { Set(Field_.Text + " "); });
+        wide(N_("削除"), 4, 4, [this] { Set(DropLastChar(Field_.Text)); });
+        wide(N_("決定"), 8, 5, [this] { Ui.Close(this); });
     }
-    void Refresh() override { Menu.Status = Field_.Text.empty() ? "（空）" : Field_.Text; }
+    void Refresh() override {
+        Menu.Status = Field_.Text.empty() ? i18n::Tr("（空）") : Field_.Text;
+        Menu.StatusAsTyped = true;
+    }
 
 private:
     void Set(const std::string& Text) {

@@ -1,6 +1,7 @@
 #include "ui/PlayerUi.h"
 
 #include "engine/FileReplace.h"
+#include "i18n/Tr.h"
 #include "platform/sdl/SdlJoystick.h"
 #include "platform/sdl/SdlWidgets.h"
 #include "shell/Form1.h"
@@ -18,13 +19,13 @@ namespace {
 class THub : public TWindow {
 public:
     explicit THub(IUiContext& U, TPlayerUi& Owner) : TWindow(U) {
-        Menu.Title = "設定・練習";
+        Menu.Title = N_("設定・練習");
         Menu.OnBack = [this] { Ui.Close(this); };
-        Menu.Add("設定", [&Owner] { Owner.OpenSettings(); });
-        Menu.Add("練習", [this] { Ui.Open(MakePracticeWindow(Ui)); });
-        Menu.Add("リプレイ", [this] { Ui.Open(MakeReplayWindow(Ui)); });
-        Menu.Add("閉じる", [this] { Ui.Close(this); });
-        Menu.Status = "↑↓ で選ぶ　Z・Enter・A で決定\nX・Esc・B で戻る";
+        Menu.Add(N_("設定"), [&Owner] { Owner.OpenSettings(); });
+        Menu.Add(N_("練習"), [this] { Ui.Open(MakePracticeWindow(Ui)); });
+        Menu.Add(N_("リプレイ"), [this] { Ui.Open(MakeReplayWindow(Ui)); });
+        Menu.Add(N_("閉じる"), [this] { Ui.Close(this); });
+        Menu.Status = N_("↑↓ で選ぶ　Z・Enter・A で決定\nX・Esc・B で戻る");
     }
 };
 
@@ -39,8 +40,8 @@ TPlayerUi::TPlayerUi(TForm1& Form, TSdlWidgets& Widgets, TGameActions Actions, T
 
     // Beside "終了", under the title's picture, in the buttons' own style.
     MoreButton.Name = "SettingsButton";
-    MoreButton.Caption = "設定・練習";
-    MoreButton.Hint = "設定、練習、リプレイの画面を開きます。";
+    MoreButton.Caption = N_("設定・練習");
+    MoreButton.Hint = N_("設定、練習、リプレイの画面を開きます。");
     MoreButton.Bounds = Bounds(8, 432, 129, 41);
     MoreButton.Font = {"HGPｺﾞｼｯｸM", -15};
     MoreButton.Visible = false;
@@ -94,7 +95,7 @@ void TPlayerUi::OpenHub() {
 void TPlayerUi::OpenSettings() { Open(MakeSettingsWindow(*this)); }
 
 std::string TPlayerUi::SaveSettings() {
-    if (ConfigDir_.empty()) return "設定を保存するフォルダーがありません（HOME も XDG_CONFIG_HOME もありません）";
+    if (ConfigDir_.empty()) return N_("設定を保存するフォルダーがありません（HOME も XDG_CONFIG_HOME もありません）");
     try {
         // A file the game could not read is kept beside the new one rather than lost.
         if (!Settings_.Error.empty()) {

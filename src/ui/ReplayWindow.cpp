@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "i18n/Tr.h"
 #include "ui/Sources.h"
 
 namespace kv::ui {
@@ -21,22 +22,23 @@ public:
     TReplayActions(IUiContext& U, TReplayInfo R) : TWindow(U), R_(std::move(R)) {
         Menu.Title = R_.Date;
         Menu.OnBack = [this] { Ui.Close(this); };
-        Menu.Add("再生する", [this] {
+        Menu.Add(N_("再生する"), [this] {
             IReplayShelf* shelf = Ui.Replays();
-            const std::string problem = shelf ? shelf->Play(R_.Id) : "リプレイを読めません";
+            const std::string problem = shelf ? shelf->Play(R_.Id) : N_("リプレイを読めません");
             if (problem.empty()) Ui.CloseAll();
             else Problem_ = problem;
         });
-        Menu.Add(R_.Kept ? "保存をやめる" : "ずっと保存する", [this] {
+        Menu.Add(R_.Kept ? N_("保存をやめる") : N_("ずっと保存する"), [this] {
             IReplayShelf* shelf = Ui.Replays();
-            const std::string problem = shelf ? shelf->Keep(R_.Id, !R_.Kept) : "リプレイを読めません";
+            const std::string problem = shelf ? shelf->Keep(R_.Id, !R_.Kept) : N_("リプレイを読めません");
             if (problem.empty()) Ui.Close(this);
             else Problem_ = problem;
         });
-        Menu.Add("戻る", [this] { Ui.Close(this); });
+        Menu.Add(N_("戻る"), [this] { Ui.Close(this); });
     }
     void Refresh() override {
-        Menu.Status = Problem_.empty() ? R_.Mode + (R_.Invincible ? "（無敵）" : "") + "　" + std::to_string(R_.Score) + " 点　" + FormatLength(R_.Frames)
+        Menu.Status = Problem_.empty() ? i18n::Format(N_("%s　%d 点　%s"), {R_.Mode + (R_.Invincible ? "（" + i18n::Tr(N_("無敵")) + "）" : ""),
+                                                                       std::to_string(R_.Score), FormatLength(R_.Frames)})
                                        : Problem_;
     }
 
@@ -48,7 +50,7 @@ private:
 class TReplayWindow : public TWindow {
 public:
     explicit TReplayWindow(IUiContext& U) : TWindow(U) {
-        Menu.Title = "リプレイ";
+        Menu.Title = N_("リプレイ");
         Menu.OnBack = [this] { Ui.Close(this); };
     }
     // Listed afresh each time the window is drawn: a kept mark or a new replay shows at once.
@@ -61,14 +63,14 @@ public:
         const size_t focus = Menu.Focus;
         Menu.Entries.clear();
         for (const TReplayInfo& r : list) {
-            const std::string label = (r.Kept ? "★" : "　") + r.Date + "  " + r.Mode + (r.Invincible ? "  無敵" : "");
+            const std::string label = (r.Kept ? "★" : "　") + r.Date + "  " + r.Mode + (r.Invincible ? "  " + i18n::Tr(N_("無敵")) : "");
             Menu.Add(label, [this, r] { Ui.Open(std::make_unique<TReplayActions>(Ui, r)); },
                      std::to_string(r.Score) + "  " + FormatLength(r.Frames));
         }
-        Menu.Add("閉じる", [this] { Ui.Close(this); });
+        Menu.Add(N_("閉じる"), [this] { Ui.Close(this); });
         Menu.Focus = focus;
         Menu.ClampFocus();
-        Menu.Status = list.empty() ? "リプレイはまだありません" : "★：ずっと保存するリプレイ";
+        Menu.Status = list.empty() ? N_("リプレイはまだありません") : N_("★：ずっと保存するリプレイ");
     }
 
 private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "i18n/Tr.h"
 #include "ui/KeyEditor.h"
 
 namespace kv::ui {
@@ -14,18 +15,26 @@ void ApplySettings(const userfiles::TSettings& S, const TSettingsHooks& H) {
 
 namespace {
 
-const char* OnOff(bool On) { return On ? "オン" : "オフ"; }
+const char* OnOff(bool On) { return On ? N_("オン") : N_("オフ"); }
+
+// Each language by its own name, so that a player finds theirs whatever is shown.
+std::string LanguageCaption(const std::string& Code) {
+    return Code == "ja" ? "日本語" : Code == "en" ? "English" : "Auto";
+}
+
+// Shown as it is in every language: the one row a player who cannot read the game must find.
+const char* const kLanguageRow = N_("言語 / Language");
 
 class TSettingsWindow : public TWindow {
 public:
     explicit TSettingsWindow(IUiContext& U) : TWindow(U) {
-        Menu.Title = "設定";
+        Menu.Title = N_("設定");
         Menu.OnBack = [this] { Ui.Close(this); };
         userfiles::TSettings& s = Ui.Settings().Values;
-        Volume("音楽の音量", s.MusicVolume, [this](int32_t v) { Hook(Ui.Hooks().MusicVolume, v); });
-        Volume("効果音の音量", s.EffectVolume, [this](int32_t v) { Hook(Ui.Hooks().EffectVolume, v); });
+        Volume(N_("音楽の音量"), s.MusicVolume, [this](int32_t v) { Hook(Ui.Hooks().MusicVolume, v); });
+        Volume(N_("効果音の音量"), s.EffectVolume, [this](int32_t v) { Hook(Ui.Hooks().EffectVolume, v); });
         {
-            TEntry& e = Menu.Add("画面の倍率");
+            TEntry& e = Menu.Add(N_("画面の倍率"));
             e.OnAdjust = [this](int32_t step) {
                 int32_t& k = Ui.Settings().Values.Scale;
                 const int32_t now = std::clamp((k < 1 ? 1 : k) + step, 1, userfiles::MaxScale);
@@ -34,14 +43,27 @@ public:
                 Hook(Ui.Hooks().Scale, k);
             };
         }
-        Toggle("全画面表示", s.Fullscreen, [this](bool on) { Hook(Ui.Hooks().Fullscreen, on); });
-        Toggle("垂直同期を待つ", s.VSync, [this](bool on) { Hook(Ui.Hooks().VSync, on); });
-        Menu.Add("キー設定…", [this] { Ui.Open(MakeKeyEditor(Ui)); });
-        Pad("パッド ショット", s.PadShot);
-        Pad("パッド ボム", s.PadBomb);
-        Pad("パッド 低速移動", s.PadSlow);
-        Pad("パッド ポーズ", s.PadPause);
-        Menu.Add("閉じる", [this] { Ui.Close(this); });
+        Toggle(N_("全画面表示"), s.Fullscreen, [this](bool on) { Hook(Ui.Hooks().Fullscreen, on); });
+        Toggle(N_("垂直同期を待つ"), s.VSync, [this](bool on) { Hook(Ui.Hooks().VSync, on); });
+        Menu.Add(N_("キー設定…"), [this] { Ui.Open(MakeKeyEditor(Ui)); });
+        {
+            TEntry& e = Menu.Add(kLanguageRow);
+            e.OnAdjust = [this](int32_t step) {
+                std::string& l = Ui.Settings().Values.Language;
+                int32_t n = 0;
+                const char* const* names = userfiles::LanguageNames(n);
+                int32_t at = 0;
+                for (int32_t i = 0; i < n; ++i)
+                    if (l == names[i]) at = i;
+                l = names[((at + step) % n + n) % n];
+                Hook(Ui.Hooks().Language, l);
+            };
+        }
+        Pad(N_("パッド ショット"), s.PadShot);
+        Pad(N_("パッド ボム"), s.PadBomb);
+        Pad(N_("パッド 低速移動"), s.PadSlow);
+        Pad(N_("パッド ポーズ"), s.PadPause);
+        Menu.Add(N_("閉じる"), [this] { Ui.Close(this); });
     }
 
     void Refresh() override {
@@ -52,15 +74,16 @@ public:
         };
         set("音楽の音量", std::to_string(s.MusicVolume) + " %");
         set("効果音の音量", std::to_string(s.EffectVolume) + " %");
-        set("画面の倍率", s.Scale < 1 ? "自動" : "× " + std::to_string(s.Scale));
+        set("画面の倍率", s.Scale < 1 ? N_("自動") : "× " + std::to_string(s.Scale));
         set("全画面表示", OnOff(s.Fullscreen));
         set("垂直同期を待つ", OnOff(s.VSync));
+        set(kLanguageRow, LanguageCaption(s.Language));
         set("パッド ショット", s.PadShot);
         set("パッド ボム", s.PadBomb);
         set("パッド 低速移動", s.PadSlow);
         set("パッド ポーズ", s.PadPause);
         Menu.Status = Problem_.empty() ? Ui.Settings().Error : Problem_;
-        if (Menu.Status.empty()) Menu.Status = "←→ で変更　X・Esc・B で戻る";
+        if (Menu.Status.empty()) Menu.Status = N_("←→ で変更　X・Esc・B で戻る");
     }
 
 private:

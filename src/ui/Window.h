@@ -36,6 +36,7 @@ struct TSettingsHooks {
     std::function<void(bool On)> Fullscreen, VSync;
     std::function<void(const userfiles::TSettings&)> PadButtons;
     std::function<void(const TKeyAssignment&)> Keys;
+    std::function<void(const std::string& Language)> Language;  // "auto", "ja" or "en"
 };
 
 class TWindow;

@@ -49,6 +49,17 @@ public:
         else
             Out = *v;
     }
+    void Language(std::string& Out) {
+        const toml::node* n = T_.at_path("ui.language").node();
+        if (!n) return;
+        const auto v = n->value<std::string>();
+        int32_t count = 0;
+        const char* const* names = LanguageNames(count);
+        if (!n->is_string() || !v || std::find(names, names + count, *v) == names + count)
+            Fail("ui", "language", "\"auto\", \"ja\" or \"en\"");
+        else
+            Out = *v;
+    }
     std::string Error;
 
 private:
@@ -65,6 +76,12 @@ private:
 const char* const* PadButtonNames(int32_t& Count) {
     Count = static_cast<int32_t>(std::size(KPadButtons));
     return KPadButtons;
+}
+
+const char* const* LanguageNames(int32_t& Count) {
+    static const char* const names[] = {"auto", "ja", "en"};
+    Count = static_cast<int32_t>(std::size(names));
+    return names;
 }
 
 bool IsPadButtonName(const std::string& Name) {
@@ -104,6 +121,7 @@ TSettingsFile LoadSettings(const fs::path& Path) {
     r.Pad("bomb", s.PadBomb);
     r.Pad("slow", s.PadSlow);
     r.Pad("pause", s.PadPause);
+    r.Language(s.Language);
     // All or nothing: half a hand-edited file is not what its writer meant either.
     if (!r.Error.empty())
         f.Error = r.Error;
@@ -121,10 +139,12 @@ std::string FormatSettings(const TSettings& S) {
                                {"vsync", S.VSync}}},
         {"sound", toml::table{{"music_volume", S.MusicVolume}, {"effect_volume", S.EffectVolume}}},
         {"gamepad", toml::table{{"shot", S.PadShot}, {"bomb", S.PadBomb}, {"slow", S.PadSlow}, {"pause", S.PadPause}}},
+        {"ui", toml::table{{"language", S.Language}}},
     };
     std::ostringstream out;
     out << "# Kalvento's settings, kept by the game (its settings window changes them).\n"
-           "# Volumes in per cent; gamepad buttons by name: a b x y back start leftshoulder rightshoulder ...\n\n"
+           "# Volumes in per cent; gamepad buttons by name: a b x y back start leftshoulder rightshoulder ...\n"
+           "# Language: auto (the desktop's), ja or en.\n\n"
         << t << "\n";
     return out.str();
 }

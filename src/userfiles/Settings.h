@@ -15,6 +15,8 @@ struct TSettings {
     int32_t MusicVolume = 100, EffectVolume = 100;  // per cent
     // Gamepad buttons by SDL's names ("a", "b", "x", "y", "leftshoulder", "start", …).
     std::string PadShot = "a", PadBomb = "b", PadSlow = "x", PadPause = "start";
+    // The language the game is shown in: "auto" (the desktop's), "ja" or "en".
+    std::string Language = "auto";
 
     bool operator==(const TSettings&) const = default;
 };
@@ -32,6 +34,8 @@ struct TSettingsFile {
 // The gamepad button names a setting may hold, in the order a picker shows them.
 const char* const* PadButtonNames(int32_t& Count);
 bool IsPadButtonName(const std::string& Name);
+// The languages a setting may hold, in the order the settings window shows them.
+const char* const* LanguageNames(int32_t& Count);
 
 // Reads Path. A missing file gives the defaults; an unreadable or malformed one gives the
 // defaults and its Error.

@@ -1,7 +1,7 @@
 # The installed game: `cmake --install` into a DESTDIR lays out the GNU directories, the desktop
 # files pass their validators, and the tree runs where it lies, started from / with a fresh
 # home: a game to its name entry writes the record into the XDG data folder and nothing into
-# the install. Then the uninstall takes away every file it put there.
+# the install (in English, from the catalogue the install holds). Then the uninstall takes away every file it put there.
 # $3: the build folder.
 source "$(dirname "$0")/lib.sh"
 BUILD="$3"
@@ -13,7 +13,8 @@ DESTDIR="$ROOT" cmake --install "$BUILD" --prefix /usr --component Unspecified >
 MANIFEST="$BUILD/install_manifest_Unspecified.txt"
 for f in bin/kalvento share/kalvento/Pictures.dxg share/kalvento/Sounds.dxg share/kalvento/musics/1-0.mp3 \
          share/kalvento/musics/5-1.mp3 share/applications/$ID.desktop share/metainfo/$ID.metainfo.xml \
-         share/icons/hicolor/scalable/apps/$ID.svg share/man/man6/kalvento.6; do
+         share/icons/hicolor/scalable/apps/$ID.svg share/man/man6/kalvento.6 \
+         share/locale/en/LC_MESSAGES/kalvento.mo; do
   [ -f "$ROOT/usr/$f" ] || fail "the install lacks $f"
 done
 for size in 48 128 256; do
@@ -32,7 +33,7 @@ snapshot() { (cd "$ROOT" && find . -printf '%p %y %s %T@ %m\n' | sort); }
 snapshot > "$WORK/before.txt"
 mkdir -p "$WORK/home"
 (cd / && env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$WORK/home" \
-   "$ROOT/usr/bin/kalvento" --headless --seed 1 --autopilot --frames 100000 --exit-on menu --log "$WORK/run.jsonl") \
+   "$ROOT/usr/bin/kalvento" --headless --lang en --seed 1 --autopilot --frames 100000 --exit-on menu --log "$WORK/run.jsonl") \
    2> "$WORK/err.txt" || fail "the installed game failed: $(cat "$WORK/err.txt")"
 [ ! -s "$WORK/err.txt" ] || fail "the installed game complained: $(cat "$WORK/err.txt")"
 [ -z "$(events "$WORK/run.jsonl" error)" ] || fail "errors: $(events "$WORK/run.jsonl" error)"

@@ -260,6 +260,13 @@ TEST(NameEntry, FieldsKeepOneLineOfShiftJisText) {
     EXPECT_EQ(w.F().Edit2.Filter("a\tb\x7f" "c\xff"), "abc");
     // What is kept reads as it will after the trip to the file and back.
     EXPECT_EQ(filter("〜"), *kv::ShiftJisToUtf8(*kv::Utf8ToShiftJis("〜")));
+    // Accented Latin letters become their plain letters; what cannot be kept is said, not lost
+    // unseen. Letters and signs Shift-JIS holds stay as they are.
+    EXPECT_EQ(filter("Zoë Ångström Straße Œuvre"), "Zoe Angstrom Strasse OEuvre");
+    EXPECT_EQ(w.F().Edit1.Refuses("Zoë"), "");
+    EXPECT_EQ(filter("α×Д"), "α×Д");
+    EXPECT_EQ(filter("A😀€B"), "AB");
+    EXPECT_EQ(w.F().Edit2.Refuses("A😀€B\n"), "😀€");
 
     // Text that reached a field some other way is cleaned when it is taken over.
     w.F().Edit1.Text = "Ta\nro";

@@ -12,12 +12,19 @@
 #include "app/Session.h"
 #include "app/WindowedUi.h"
 #include "engine/FileReplace.h"
+#include "i18n/Tr.h"
+#include "platform/sdl/SdlFont.h"
 #include "platform/sdl/SdlJoystick.h"
 #include "platform/sdl/SdlMixer.h"
 #include "platform/sdl/SdlSurface.h"
 #include "platform/sdl/SdlWidgets.h"
 #include "platform/sdl/SdlWindow.h"
+#include "stages/Practice.h"
 #include "support/World.h"
+#include "ui/KeyEditor.h"
+#include "ui/NamePicker.h"
+#include "ui/PracticeWindow.h"
+#include "ui/ReplayWindow.h"
 #include "ui/Sources.h"
 #include "userfiles/Settings.h"
 
@@ -223,6 +230,84 @@ TEST_F(PlayerWindows, ReplaysAreKeptAndPlayedAndTheHistoryShowsBesideItsAttack) 
     Keys_({SDL_SCANCODE_RETURN, SDL_SCANCODE_RETURN});
     EXPECT_EQ(shelf.Played, std::vector<std::string>{"r1"});
     EXPECT_FALSE(Ui->Ui().WindowOpen());
+}
+
+TEST_F(PlayerWindows, TheLanguageRowSwitchesWhatIsShownAtOnceAndIsKept) {
+    i18n::SetLocaleDir(KV_TEST_LOCALE_DIR);
+    Open();
+    // Settings, down to the language row (the seventh): Auto, then 日本語, then English.
+    Keys_({SDL_SCANCODE_F1, SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN,
+           SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN});
+    const ui::TMenu* settings = Ui->Ui().TopMenu();
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->Entries[6].Value, "Auto");
+    Keys_({SDL_SCANCODE_RIGHT, SDL_SCANCODE_RIGHT});
+    EXPECT_EQ(settings->Entries[6].Value, "English");
+    EXPECT_EQ(i18n::Language(), "en");
+    EXPECT_EQ(i18n::Tr(settings->Title), "Settings");
+    EXPECT_EQ(userfiles::LoadSettings(Config / "settings.toml").Values.Language, "en");
+    // The window's own texts stay the game's: only what is drawn changed.
+    EXPECT_EQ(settings->Title, "設定");
+    Key(SDL_SCANCODE_LEFT);
+    EXPECT_EQ(i18n::Language(), "ja");
+    EXPECT_EQ(userfiles::LoadSettings(Config / "settings.toml").Values.Language, "ja");
+}
+
+// Every caption, hint, label and status line of the menu, the version window, the name entry
+// and the player's windows fits its control in each translation, drawn in its own font; so does
+// every boss and attack name on the HUD's line.
+TEST_F(PlayerWindows, EveryShownTextFitsItsControlInEachLanguage) {
+    i18n::SetLocaleDir(KV_TEST_LOCALE_DIR);
+    TFakeShelf shelf;
+    Open();
+    TForm1& f = World.F();
+    f.ExtraOpen = 1;
+    Ui->Ui().ReplayShelf = &shelf;
+    for (const char* lang : {"en"}) {
+        ASSERT_EQ(i18n::SetLanguage(lang), "");
+        Widgets->TakeOverflowing();
+        // The menu, the version window and the name entry, all at once.
+        f.Button6.Visible = f.Button5.Visible = f.Edit1.Visible = f.Edit2.Visible = f.Form2.Visible = true;
+        Draw();
+        for (TButton* b : {&f.Button1, &f.Button2, &f.Button3, &f.Button4, &f.Button5, &Ui->Ui().MoreButton})
+            Widgets->NoteFit(i18n::Tr(b->Hint), Widgets->UiFont(12), TSdlWindow::LogicalWidth - 4);
+        f.Button5.Visible = f.Edit1.Visible = f.Edit2.Visible = f.Form2.Visible = false;
+        // Each player window, the key editor also waiting for a key, a replay's own actions.
+        ui::TPlayerUi& u = Ui->Ui();
+        for (int32_t w = 0; w < 7; ++w) {
+            switch (w) {
+                case 0: u.OpenHub(); break;
+                case 1: u.OpenSettings(); break;
+                case 2: u.Open(ui::MakeKeyEditor(u)); break;
+                case 3: u.Open(ui::MakePracticeWindow(u)); break;
+                case 4: u.Open(ui::MakeReplayWindow(u)); break;
+                case 5: u.Open(ui::MakeNamePicker(u, f.Edit1)); break;
+                case 6: u.Open(ui::MakeReplayWindow(u)); break;
+            }
+            Draw();
+            if (w == 2 || w == 6) Key(SDL_SCANCODE_RETURN);
+            u.CloseAll();
+            Draw();
+        }
+        // The HUD's lines, in the face and size the HUD draws them.
+        auto hudFits = [&](int32_t X, const std::string& Text, int32_t Room) {
+            const TSdlTextCache::TEntry* t = Surface->TextCache().Get(Text, SDL_Color{255, 255, 255, 255}, PointsToPixels(12));
+            ASSERT_TRUE(t) << Text;
+            EXPECT_LE(X + t->Width, Room) << lang << ": " << Text;
+        };
+        for (const TPracticeInfo& p : PracticeInfos()) {
+            if (p.IsStage) continue;
+            hudFits(0, i18n::Tr("Boss:") + i18n::Tr(p.BossName), TSdlWindow::LogicalWidth);
+            hudFits(0, i18n::Tr(p.AttackName), TSdlWindow::LogicalWidth);
+        }
+        hudFits(108, i18n::Tr("ハイスコアです！"), TSdlWindow::LogicalWidth);
+        hudFits(50, i18n::Tr("名前とコメントを入力してください。"), TSdlWindow::LogicalWidth);
+        hudFits(20, i18n::Tr("名前："), f.Edit1.Bounds.Left);
+        hudFits(20, i18n::Tr("コメント："), f.Edit2.Bounds.Left);
+        const std::vector<std::string> over = Widgets->TakeOverflowing();
+        EXPECT_TRUE(over.empty()) << lang << ": " << ::testing::PrintToString(over);
+    }
+    i18n::SetLanguage("ja");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "engine/dxg/Colors.h"
 #include "engine/dxg/Dib.h"
 #include "engine/dxg/PropertyStream.h"
+#include "i18n/Tr.h"
 
 namespace kv::dxg {
 
@@ -41,7 +42,7 @@ bool StartsWithText(const std::string& S, const std::string& Prefix) {
 TByteReader OpenResource(const std::vector<uint8_t>& Data, const std::string& Source) {
     TByteReader r(Data.data(), Data.size(), Source);
     if (Data.size() < 3 || r.U8("the resource header") != 0xFF || r.U16("the resource header") != 10)
-        throw EStreamError(Source + ": 不正なストリーム フォーマット");
+        throw EStreamError(i18n::Format(N_("%s: 不正なストリーム フォーマット"), {Source}));
     while (r.U8("the resource name") != 0) {
     }
     r.U16("the resource flags");
@@ -254,7 +255,7 @@ void WriteFileBytes(const std::string& Path, const std::vector<uint8_t>& Data) {
 
 std::vector<uint8_t> ReadFileBytes(const std::string& Path) {
     std::FILE* f = std::fopen(Path.c_str(), "rb");
-    if (!f) throw EFOpenError("ファイル " + Path + " を開けません (" + std::strerror(errno) + ")");
+    if (!f) throw EFOpenError(i18n::Format(N_("ファイル %s を開けません (%s)"), {Path, std::strerror(errno)}));
     std::vector<uint8_t> data;
     uint8_t buf[65536];
     size_t n;
@@ -262,7 +263,7 @@ std::vector<uint8_t> ReadFileBytes(const std::string& Path) {
     const bool failed = std::ferror(f);
     const int err = errno;
     std::fclose(f);
-    if (failed) throw EFOpenError("ファイル " + Path + " を読めません (" + std::strerror(err) + ")");
+    if (failed) throw EFOpenError(i18n::Format(N_("ファイル %s を読めません (%s)"), {Path, std::strerror(err)}));
     return data;
 }
 

@@ -8,6 +8,7 @@
 
 #include "engine/Errors.h"
 #include "engine/Pictures.h"
+#include "i18n/Tr.h"
 
 namespace kv::headless {
 
@@ -67,14 +68,14 @@ void TFakeMusic::Open(const std::string& Path) {
     }
     Calls.push_back("open " + Path);
     if (RequireFiles && !std::filesystem::exists(Path))
-        throw EMCIDeviceError("指定されたファイルが見つかりません: " + Path);
+        throw EMCIDeviceError(i18n::Format(N_("指定されたファイルが見つかりません: %s"), {Path}));
     OpenPath = Path;
     Open_ = true;
 }
 
 void TFakeMusic::Play() {
     Calls.push_back("play");
-    if (!Open_) throw EMCIDeviceError("MCI デバイスがありません");
+    if (!Open_) throw EMCIDeviceError(N_("MCI デバイスがありません"));
     // The ends of earlier plays are old news once a new play runs; delivered, each would reopen
     // the track, cut off this play and so notify again, without end.
     PendingNotifications_ = 0;
@@ -83,7 +84,7 @@ void TFakeMusic::Play() {
 
 void TFakeMusic::Stop() {
     Calls.push_back("stop");
-    if (!Open_) throw EMCIDeviceError("MCI デバイスがありません");
+    if (!Open_) throw EMCIDeviceError(N_("MCI デバイスがありません"));
     if (PlayingNow) {
         PlayingNow = false;
         PendingNotifications_++;

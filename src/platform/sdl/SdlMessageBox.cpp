@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "i18n/Tr.h"
 #include "platform/sdl/ClassicLook.h"
 #include "platform/sdl/FramePacer.h"
 #include "platform/sdl/SdlFont.h"
@@ -88,10 +89,14 @@ void TSdlWidgets::ShowMessage(const std::string& Title, const std::string& Text,
 
 void TSdlWidgets::DrawMessages(size_t Index) {
     TMessage& m = Messages_[Index];
-    const std::string id = m.Title + "###kv-message-" + std::to_string(m.Id);
+    // Kept as the game gave them, shown in the player's language.
+    const std::string title = i18n::Tr(m.Title), body = i18n::Tr(m.Text);
+    NeedGlyphs(title);
+    NeedGlyphs(body);
+    const std::string id = title + "###kv-message-" + std::to_string(m.Id);
     if (!m.Closed && !ImGui::IsPopupOpen(id.c_str())) ImGui::OpenPopup(id.c_str());
     ImFont* f = Font(12);
-    const ImVec2 text = f->CalcTextSizeA(f->FontSize, FLT_MAX, 0.0f, m.Text.c_str());
+    const ImVec2 text = f->CalcTextSizeA(f->FontSize, FLT_MAX, 0.0f, body.c_str());
     const float wrap = std::min(MaxTextWidth, std::ceil(text.x) + 1);
     const float inner = std::max(wrap, OkWidth);
     ImGui::SetNextWindowPos(ImVec2(TSdlWindow::LogicalWidth / 2.0f, TSdlWindow::LogicalHeight / 2.0f), ImGuiCond_Always,
@@ -114,7 +119,7 @@ void TSdlWidgets::DrawMessages(size_t Index) {
         const float x0 = ImGui::GetCursorPosX();
         ImGui::SetCursorPosX(x0 + (inner - wrap) / 2);
         ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + wrap);
-        ImGui::TextUnformatted(m.Text.c_str());
+        ImGui::TextUnformatted(body.c_str());
         ImGui::PopTextWrapPos();
         ImGui::Dummy(ImVec2(inner, Margin));
         const ImVec2 at = ImGui::GetCursorScreenPos();

@@ -6,6 +6,7 @@
 
 #include "engine/Errors.h"
 #include "platform/sdl/SdlMixer.h"
+#include "i18n/Tr.h"
 
 namespace kv {
 
@@ -53,7 +54,7 @@ int32_t TSdlMusic::DeliverNotifications() {
 }
 
 void TSdlMusic::RequireOpen() const {
-    if (!Open_) throw EMCIDeviceError("MCI デバイスがありません");
+    if (!Open_) throw EMCIDeviceError(N_("MCI デバイスがありません"));
 }
 
 void TSdlMusic::Cut() {

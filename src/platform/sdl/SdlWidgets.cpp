@@ -15,6 +15,7 @@
 #include <stdexcept>
 
 #include "engine/Errors.h"
+#include "i18n/Tr.h"
 #include "platform/sdl/ClassicLook.h"
 #include "platform/sdl/SdlFont.h"
 #include "platform/sdl/SdlIcon.h"
@@ -107,7 +108,7 @@ TSdlWidgets::TSdlWidgets(TSdlWindow& Window, TSdlSurface& Surface, std::string F
     CreateIcon();
 
     WantedSizes_.insert(UiPixels);
-    OkButton_.Caption = "OK";
+    OkButton_.Caption = N_("OK");
     OkButton_.Font.Height = -UiPixels;
     OkButton_.Bounds = Bounds(0, 0, 75, 23);
     // SDL starts with text input on; it stays off until an edit field shows.
@@ -193,6 +194,19 @@ void TSdlWidgets::NeedGlyphs(const std::string& Utf8) {
         if (probe && probe->FindGlyphNoFallback(static_cast<ImWchar>(cp))) continue;
         ExtraGlyphs_.insert(cp);
         FontsDirty_ = true;
+    }
+}
+
+void TSdlWidgets::NoteFit(const std::string& Text, ImFont* F, float Room) {
+    size_t at = 0;
+    while (at <= Text.size()) {
+        const size_t end = std::min(Text.find('\n', at), Text.size());
+        const std::string line = Text.substr(at, end - at);
+        if (F->CalcTextSizeA(F->FontSize, FLT_MAX, 0.0f, line.c_str()).x > Room + 0.5f) {
+            Overflowing_.push_back(line);
+            return;
+        }
+        at = end + 1;
     }
 }
 
@@ -378,6 +392,22 @@ void TSdlWidgets::DrawPlayfield() {
     }
     FocusEditNext_ = nullptr;
     EditsWereVisible_ = anyEdit;
+    // What the record cannot hold is said under the fields, never dropped unseen.
+    const TEdit* refused = nullptr;
+    int32_t below = 0;
+    for (TEdit* e : Edits_) {
+        if (!e->Visible) e->Refused.clear();
+        else below = std::max(below, e->Bounds.Bottom);
+        if (e->Visible && !e->Refused.empty()) refused = e;
+    }
+    if (refused) {
+        const std::string say = i18n::Format(i18n::Tr("「%s」は記録に残せないため入力できません"), {refused->Refused});
+        NeedGlyphs(say);
+        ImFont* f = Font(12);
+        const TRect& r = refused->Bounds;
+        ImGui::GetWindowDrawList()->AddText(f, f->FontSize, ImVec2(static_cast<float>(r.Left), static_cast<float>(below + 2)),
+                                            IM_COL32(255, 96, 96, 255), say.c_str());
+    }
     ImGui::End();
 }
 
@@ -395,8 +425,11 @@ bool TSdlWidgets::Button(TButton& B, float X, float Y, const std::string& ClickN
     classic::ButtonFrame(d, mn, mx, sunk);
     if (focused) classic::FocusFrame(d, mn, mx, sunk);
     const float shift = sunk ? 1.0f : 0.0f;
+    const std::string caption = i18n::Tr(B.Caption);
+    NeedGlyphs(caption);
+    NoteFit(caption, Font(FontHeightToPixels(B.Font.Height)), mx.x - mn.x - 4);
     classic::CentredText(d, Font(FontHeightToPixels(B.Font.Height)), ImVec2(mn.x + 2 + shift, mn.y + 2 + shift),
-                         ImVec2(mx.x - 2 + shift, mx.y - 2 + shift), B.Caption.c_str(), classic::Text, B.Font.Bold);
+                         ImVec2(mx.x - 2 + shift, mx.y - 2 + shift), caption.c_str(), classic::Text, B.Font.Bold);
     if (hovered) {
         HoverSeen_ = true;
         if (HoverItem_ != &B) {
@@ -404,7 +437,8 @@ bool TSdlWidgets::Button(TButton& B, float X, float Y, const std::string& ClickN
             HoverSince_ = ImGui::GetTime();
             HintSuppressed_ = false;
         }
-        HoverHint_ = B.Hint;
+        HoverHint_ = i18n::Tr(B.Hint);
+        NeedGlyphs(HoverHint_);
         // A press hides the hint until the pointer leaves the button.
         if (ImGui::IsMouseDown(ImGuiMouseButton_Left) || clicked) HintSuppressed_ = true;
     }
@@ -418,6 +452,7 @@ int TSdlWidgets::EditCallback(ImGuiInputTextCallbackData* Data) {
     if (Data->EventFlag != ImGuiInputTextFlags_CallbackEdit || !e || !e->Filter) return 0;
     const std::string typed(Data->Buf, Data->BufTextLen);
     const std::string kept = e->Filter(typed);
+    e->Refused = e->Refuses && kept != typed ? e->Refuses(typed) : "";
     if (kept == typed) return 0;
     // Where the cursor lands: what the filter keeps of the text before it.
     const int cursor = static_cast<int>(e->Filter(typed.substr(0, std::clamp(Data->CursorPos, 0, Data->BufTextLen))).size());
@@ -469,7 +504,7 @@ void TSdlWidgets::DrawSubWindow() {
     ImGui::PushStyleColor(ImGuiCol_Text, ImGui::ColorConvertU32ToFloat4(classic::Window));
     ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, ImVec2(4, TitlePadY));
     bool open = true;
-    const bool shown = ImGui::Begin((Sub_->Caption + "###kv-subwindow").c_str(), &open,
+    const bool shown = ImGui::Begin((i18n::Tr(Sub_->Caption) + "###kv-subwindow").c_str(), &open,
                                     ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse |
                                         ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoScrollbar |
                                         ImGuiWindowFlags_NoScrollWithMouse);
@@ -487,8 +522,10 @@ void TSdlWidgets::DrawSubWindow() {
             if (Icon_) d->AddImage(Icon_, ImVec2(client.x + ib.Left, client.y + ib.Top), ImVec2(client.x + ib.Right, client.y + ib.Bottom));
         for (const TLabel& l : Sub_->Labels) {
             ImFont* f = Font(FontHeightToPixels(l.Font.Height));
-            d->AddText(f, f->FontSize, ImVec2(client.x + l.X, client.y + l.Y), classic::Text, l.Caption.c_str());
-            if (l.Font.Bold) d->AddText(f, f->FontSize, ImVec2(client.x + l.X + 1, client.y + l.Y), classic::Text, l.Caption.c_str());
+            const std::string caption = i18n::Tr(l.Caption);
+            NoteFit(caption, f, static_cast<float>(Sub_->ClientWidth - l.X));
+            d->AddText(f, f->FontSize, ImVec2(client.x + l.X, client.y + l.Y), classic::Text, caption.c_str());
+            if (l.Font.Bold) d->AddText(f, f->FontSize, ImVec2(client.x + l.X + 1, client.y + l.Y), classic::Text, caption.c_str());
         }
         for (TButton& b : Sub_->Buttons)
             if (b.Visible) Button(b, client.x + b.Bounds.Left, client.y + b.Bounds.Top, SubName_ + "." + b.Name);
@@ -514,6 +551,7 @@ void TSdlWidgets::Hint() {
     d->AddRect(ImVec2(x, y), ImVec2(x + size.x, y + size.y), classic::Text);
     d->AddText(f, f->FontSize, ImVec2(x + 3, y + 2), classic::Text, HoverHint_.c_str());
     ShownHint_ = HoverHint_;
+    NoteFit(HoverHint_, f, LogicalW - 4);
 }
 
 void TSdlWidgets::Composition() {

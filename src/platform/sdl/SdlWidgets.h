@@ -96,6 +96,10 @@ public:
     // The window font at a pixel size, and glyphs a text will need.
     ImFont* UiFont(int32_t Pixels) { return Font(Pixels); }
     void NeedGlyphs(const std::string& Utf8);
+    // Notes a text drawn in F that is wider than the Room its control gives it; the texts noted
+    // since the last call (a translation too long for its button, field or window).
+    void NoteFit(const std::string& Text, ImFont* F, float Room);
+    std::vector<std::string> TakeOverflowing() { return std::exchange(Overflowing_, {}); }
 
 private:
     struct TMessage {
@@ -124,6 +128,7 @@ private:
 
     TSdlWindow& Window_;
     TSdlSurface& Surface_;
+    std::vector<std::string> Overflowing_;
     std::string FontPath_;
     std::vector<char> FontData_;
     std::vector<unsigned short> Ranges_;  // glyph ranges of the atlas (ImWchar)
