@@ -37,7 +37,7 @@ public:
         Menu.Add(N_("戻る"), [this] { Ui.Close(this); });
     }
     void Refresh() override {
-        Menu.Status = Problem_.empty() ? i18n::Format(N_("%s　%d 点　%s"), {R_.Mode + (R_.Invincible ? "（" + i18n::Tr(N_("無敵")) + "）" : ""),
+        Menu.Status = Problem_.empty() ? i18n::Format(N_("%s　%d 点　%s"), {R_.Mode + (R_.Invincible ? " / " + i18n::Tr(N_("無敵")) : ""),
                                                                        std::to_string(R_.Score), FormatLength(R_.Frames)})
                                        : Problem_;
     }
