@@ -1,6 +1,7 @@
 #include "ui/SettingsWindow.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "ui/KeyEditor.h"
 
@@ -41,6 +42,7 @@ public:
         Pad("パッド ボム", s.PadBomb);
         Pad("パッド 低速移動", s.PadSlow);
         Pad("パッド ポーズ", s.PadPause);
+        Renderer();
         Menu.Add("閉じる", [this] { Ui.Close(this); });
     }
 
@@ -55,11 +57,13 @@ public:
         set("画面の倍率", s.Scale < 1 ? "自動" : "× " + std::to_string(s.Scale));
         set("全画面表示", OnOff(s.Fullscreen));
         set("垂直同期を待つ", OnOff(s.VSync));
+        set("描画方式", RendererCaption(s.Renderer));
         set("パッド ショット", s.PadShot);
         set("パッド ボム", s.PadBomb);
         set("パッド 低速移動", s.PadSlow);
         set("パッド ポーズ", s.PadPause);
         Menu.Status = Problem_.empty() ? Ui.Settings().Error : Problem_;
+        if (Menu.Status.empty()) Menu.Status = Note_;
         if (Menu.Status.empty()) Menu.Status = "←→ で変更　X・Esc・B で戻る";
     }
 
@@ -86,6 +90,23 @@ private:
             Apply(Field);
         };
     }
+    // The window is made with its renderer: a new choice shows from the next start.
+    void Renderer() {
+        TEntry& e = Menu.Add("描画方式");
+        e.OnAdjust = [this](int32_t step) {
+            std::string& r = Ui.Settings().Values.Renderer;
+            const int32_t n = static_cast<int32_t>(std::size(userfiles::RendererNames));
+            int32_t at = 0;
+            for (int32_t i = 0; i < n; ++i)
+                if (r == userfiles::RendererNames[i]) at = i;
+            r = userfiles::RendererNames[((at + step) % n + n) % n];
+            Problem_ = Ui.SaveSettings();
+            Note_ = "描画方式は次の起動から変わります";
+        };
+    }
+    static const char* RendererCaption(const std::string& Name) {
+        return Name == "gpu" ? "GPU" : Name == "software" ? "ソフトウェア" : "自動";
+    }
     void Pad(const char* Label, std::string& Field) {
         TEntry& e = Menu.Add(Label);
         e.OnAdjust = [this, &Field](int32_t step) {
@@ -98,7 +119,7 @@ private:
             Hook(Ui.Hooks().PadButtons, Ui.Settings().Values);
         };
     }
-    std::string Problem_;
+    std::string Problem_, Note_;
 };
 
 }  // namespace

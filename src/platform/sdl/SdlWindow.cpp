@@ -1,11 +1,38 @@
 #include "platform/sdl/SdlWindow.h"
 
+#include <SDL_opengl.h>
+
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <stdexcept>
 
 #include "platform/sdl/SdlIcon.h"
 
 namespace kv {
+
+bool IsSoftwareGl(const std::string& GlRenderer) {
+    std::string s = GlRenderer;
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const char* cpu : {"llvmpipe", "softpipe", "swrast", "software rasterizer", "swiftshader"})
+        if (s.find(cpu) != std::string::npos) return true;
+    return false;
+}
+
+namespace {
+
+// GL_RENDERER of the OpenGL context an OpenGL renderer has just made current; "" for others.
+std::string CurrentGlRenderer(SDL_Renderer* R) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(R, &info) != 0 || !info.name || std::strncmp(info.name, "opengl", 6) != 0) return {};
+    if (!SDL_GL_GetCurrentContext()) return {};
+    using TGetString = const unsigned char*(APIENTRY*)(GLenum);
+    auto getString = reinterpret_cast<TGetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* s = getString ? getString(GL_RENDERER) : nullptr;
+    return s ? reinterpret_cast<const char*>(s) : "";
+}
+
+}  // namespace
 
 SDL_Rect FitLogical(int32_t Lw, int32_t Lh, int32_t Ow, int32_t Oh) {
     if (Lw <= 0 || Lh <= 0 || Ow <= 0 || Oh <= 0) return SDL_Rect{0, 0, 0, 0};
@@ -70,33 +97,45 @@ TSdlWindow::TSdlWindow(const TSdlWindowOptions& Options) : Options_(Options) {
     }
     SDL_SetWindowMinimumSize(Window_, LogicalWidth, LogicalHeight);
     SetAppIcon(Window_);
-    // Prefer an accelerated renderer with the retrace wait; take what the machine has.
-    const Uint32 vsync = Options_.VSync ? static_cast<Uint32>(SDL_RENDERER_PRESENTVSYNC) : 0u;
-    const Uint32 tries[] = {
-        SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE | vsync,
-        SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE,
-        SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE | vsync,
-        SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE,
-    };
-    for (Uint32 f : tries) {
-        Renderer_ = SDL_CreateRenderer(Window_, -1, f);
-        if (Renderer_) break;
-    }
-    if (!Renderer_) {
-        std::string why = SDL_GetError();
-        SDL_DestroyWindow(Window_);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        throw std::runtime_error("cannot create a renderer for the window: " + why);
-    }
-    SDL_RendererInfo info{};
-    if (SDL_GetRendererInfo(Renderer_, &info) == 0) VSync_ = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     try {
+        CreateRenderer();
         CreateTarget();
     } catch (...) {
-        SDL_DestroyRenderer(Renderer_);
+        if (Renderer_) SDL_DestroyRenderer(Renderer_);
         SDL_DestroyWindow(Window_);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         throw;
+    }
+}
+
+void TSdlWindow::CreateRenderer() {
+    // With the retrace wait when the renderer can; without it otherwise.
+    const Uint32 vsync = Options_.VSync ? static_cast<Uint32>(SDL_RENDERER_PRESENTVSYNC) : 0u;
+    auto create = [&](Uint32 Kind) {
+        SDL_Renderer* r = SDL_CreateRenderer(Window_, -1, Kind | SDL_RENDERER_TARGETTEXTURE | vsync);
+        return r ? r : SDL_CreateRenderer(Window_, -1, Kind | SDL_RENDERER_TARGETTEXTURE);
+    };
+    if (Options_.Renderer != ERendererChoice::Software) {
+        Renderer_ = create(SDL_RENDERER_ACCELERATED);
+        if (Renderer_) GlRenderer_ = CurrentGlRenderer(Renderer_);
+        if (Renderer_ && Options_.Renderer == ERendererChoice::Auto && IsSoftwareGl(GlRenderer_)) {
+            Reason_ = "the OpenGL renderer '" + GlRenderer_ + "' runs on the CPU";
+            SDL_DestroyRenderer(Renderer_);
+            Renderer_ = nullptr;
+            GlRenderer_.clear();
+        }
+    }
+    if (!Renderer_) {
+        // The software renderer's frames go straight to the X server, not through another
+        // OpenGL texture upload.
+        SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+        Renderer_ = create(SDL_RENDERER_SOFTWARE);
+    }
+    if (!Renderer_) throw std::runtime_error(std::string("cannot create a renderer for the window: ") + SDL_GetError());
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(Renderer_, &info) == 0) {
+        VSync_ = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+        RendererName_ = info.name ? info.name : "";
     }
 }
 
