@@ -330,11 +330,12 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
             form.Handle([&] { surface->SavePng(O.Screenshot); });
         // Drawn ahead, shown on its slot: the frames reach the screen evenly spaced however long
         // each took to draw.
-        if (active) pacer.Wait();
         if (clock.Paused())
-            window->Present([&](SDL_Renderer* R, const SDL_Rect& Field) { DrawPause(R, Field, *surface); });
+            window->Compose([&](SDL_Renderer* R, const SDL_Rect& Field) { DrawPause(R, Field, *surface); });
         else
-            window->Present();
+            window->Compose();
+        if (active) pacer.Wait();
+        window->Show();
         if (stats) stats->Shown(active);
         if (!active) {
             SDL_WaitEventTimeout(nullptr, 50);

@@ -140,8 +140,13 @@ void TSdlWindow::CreateRenderer() {
 }
 
 void TSdlWindow::CreateTarget() {
-    Target_ = SDL_CreateTexture(Renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, LogicalWidth,
-                                LogicalHeight);
+    // The software renderer copies a target of the window's own pixel format to it row by row;
+    // any other format is converted pixel by pixel, every frame.
+    Uint32 format = SDL_PIXELFORMAT_ARGB8888;
+    const Uint32 window = SDL_GetWindowPixelFormat(Window_);
+    if (RendererName_ == "software" && (window == SDL_PIXELFORMAT_RGB888 || window == SDL_PIXELFORMAT_ARGB8888))
+        format = window;
+    Target_ = SDL_CreateTexture(Renderer_, format, SDL_TEXTUREACCESS_TARGET, LogicalWidth, LogicalHeight);
     if (!Target_) throw std::runtime_error(std::string("cannot create the 321 x 481 drawing target: ") + SDL_GetError());
     // Integer scales of pixel art stay sharp.
     SDL_SetTextureScaleMode(Target_, SDL_ScaleModeNearest);
@@ -200,19 +205,40 @@ SDL_Rect TSdlWindow::LogicalToWindow(const SDL_Rect& R) const {
 }
 
 void TSdlWindow::Present(const TOverlay& Overlay) {
+    Compose(Overlay);
+    Show();
+}
+
+void TSdlWindow::Compose(const TOverlay& Overlay) {
     SDL_SetRenderTarget(Renderer_, nullptr);
     // The window's viewport is not always brought up to date by a resize that happens while the
     // target is selected (the switch to full screen): take the whole output every time.
     SDL_RenderSetViewport(Renderer_, nullptr);
     SDL_RenderSetClipRect(Renderer_, nullptr);
+    int ow = 0, oh = 0;
+    SDL_GetRendererOutputSize(Renderer_, &ow, &oh);
+    const SDL_Rect dst = FitLogical(LogicalWidth, LogicalHeight, ow, oh);
+    // Black bars around the picture; the picture itself covers the rest.
+    const SDL_Rect bars[] = {{0, 0, ow, dst.y},
+                             {0, dst.y + dst.h, ow, oh - dst.y - dst.h},
+                             {0, dst.y, dst.x, dst.h},
+                             {dst.x + dst.w, dst.y, ow - dst.x - dst.w, dst.h}};
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    SDL_GetRenderDrawBlendMode(Renderer_, &mode);
     SDL_SetRenderDrawColor(Renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(Renderer_);
-    const SDL_Rect dst = OutputRect();
+    SDL_SetRenderDrawBlendMode(Renderer_, SDL_BLENDMODE_NONE);
+    for (const SDL_Rect& b : bars)
+        if (b.w > 0 && b.h > 0) SDL_RenderFillRect(Renderer_, &b);
+    SDL_SetRenderDrawBlendMode(Renderer_, mode);
     // Whole multiples stay sharp; anything else is smoothed rather than unevenly doubled.
     const bool whole = dst.w % LogicalWidth == 0 && dst.h % LogicalHeight == 0;
     SDL_SetTextureScaleMode(Target_, whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
     SDL_RenderCopy(Renderer_, Target_, nullptr, &dst);
     if (Overlay) Overlay(Renderer_, dst);
+    SDL_RenderFlush(Renderer_);
+}
+
+void TSdlWindow::Show() {
     SDL_RenderPresent(Renderer_);
     SelectTarget();
 }

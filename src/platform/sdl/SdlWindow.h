@@ -73,6 +73,10 @@ public:
     // draws over the copy on the window (Field: where the target landed, in output pixels).
     using TOverlay = std::function<void(SDL_Renderer* Renderer, const SDL_Rect& Field)>;
     void Present(const TOverlay& Overlay = {});
+    // Present in two steps: Compose draws the window's picture ahead, Show puts it on the screen
+    // (at the moment it is due) and selects the target again.
+    void Compose(const TOverlay& Overlay = {});
+    void Show();
     // The window has the keyboard focus.
     bool HasFocus() const;
 
