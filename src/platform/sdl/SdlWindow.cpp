@@ -109,6 +109,9 @@ TSdlWindow::TSdlWindow(const TSdlWindowOptions& Options) : Options_(Options) {
 }
 
 void TSdlWindow::CreateRenderer() {
+    // A software renderer's frames go straight to the X server, not through another OpenGL
+    // texture upload (whichever way it was chosen, SDL_RENDER_DRIVER included).
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     // With the retrace wait when the renderer can; without it otherwise.
     const Uint32 vsync = Options_.VSync ? static_cast<Uint32>(SDL_RENDERER_PRESENTVSYNC) : 0u;
     auto create = [&](Uint32 Kind) {
@@ -126,9 +129,8 @@ void TSdlWindow::CreateRenderer() {
         }
     }
     if (!Renderer_) {
-        // The software renderer's frames go straight to the X server, not through another
-        // OpenGL texture upload.
-        SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+        if (Options_.Renderer != ERendererChoice::Software && Reason_.empty())
+            Reason_ = std::string("no accelerated renderer: ") + SDL_GetError();
         Renderer_ = create(SDL_RENDERER_SOFTWARE);
     }
     if (!Renderer_) throw std::runtime_error(std::string("cannot create a renderer for the window: ") + SDL_GetError());
