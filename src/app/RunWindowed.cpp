@@ -172,7 +172,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         int w = 0, h = 0;
         SDL_GetWindowSize(window->Window(), &w, &h);
         TLogFields f{{"width", int64_t{w}}, {"height", int64_t{h}}, {"fullscreen", window->Fullscreen()},
-                             {"renderer", window->RendererName()}};
+                     {"renderer", window->RendererName()}};
         if (!window->GlRenderer().empty()) f.emplace_back("gl", window->GlRenderer());
         if (!window->RendererReason().empty()) f.emplace_back("reason", window->RendererReason());
         form.Log.Write("window", f);
@@ -328,14 +328,17 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         }
         if (!O.Screenshot.empty() && O.ScreenshotAt.empty() && session.ShouldStop(frame))
             form.Handle([&] { surface->SavePng(O.Screenshot); });
-        // Drawn ahead, shown on its slot: the frames reach the screen evenly spaced however long
-        // each took to draw.
         if (clock.Paused())
             window->Compose([&](SDL_Renderer* R, const SDL_Rect& Field) { DrawPause(R, Field, *surface); });
         else
             window->Compose();
-        if (active) pacer.Wait();
+        // Drawn ahead, shown on its slot: the frames reach the screen evenly spaced however long
+        // each took to draw. A renderer that waits for the retrace shows at once and is paced by
+        // the display as well: waiting for the slot first would miss a retrace now and then.
+        const bool retrace = window->VSync();
+        if (active && !retrace) pacer.Wait();
         window->Show();
+        if (active && retrace) pacer.Wait();
         if (stats) stats->Shown(active);
         if (!active) {
             SDL_WaitEventTimeout(nullptr, 50);

@@ -26,7 +26,7 @@ public:
     uint64_t Period() const { return Frequency_ / Fps_; }
     int32_t Restarts() const { return Restarts_; }
 
-    // Sleeps on the SDL clock until the next slot (SDL_GetPerformanceCounter, SDL_Delay).
+    // Sleeps until the next slot of the SDL clock (SDL_GetPerformanceCounter).
     void Wait();
 
 private:

@@ -109,7 +109,7 @@ TSdlWindow::TSdlWindow(const TSdlWindowOptions& Options) : Options_(Options) {
 }
 
 void TSdlWindow::CreateRenderer() {
-    // A software renderer's frames go straight to the X server, not through another OpenGL
+    // A software renderer's frames go straight to the window system, not through another OpenGL
     // texture upload (whichever way it was chosen, SDL_RENDER_DRIVER included).
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     // With the retrace wait when the renderer can; without it otherwise.
