@@ -109,9 +109,11 @@ TSdlWindow::TSdlWindow(const TSdlWindowOptions& Options) : Options_(Options) {
 }
 
 void TSdlWindow::CreateRenderer() {
-    // A software renderer's frames go straight to the window system, not through another OpenGL
-    // texture upload (whichever way it was chosen, SDL_RENDER_DRIVER included).
-    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+    // X11 takes a software renderer's frames straight from shared memory; by default SDL sends
+    // them through another OpenGL texture upload, the very cost the software renderer avoids
+    // (whichever way it was chosen, SDL_RENDER_DRIVER included).
+    if (const char* driver = SDL_GetCurrentVideoDriver(); driver && std::strcmp(driver, "x11") == 0)
+        SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     // With the retrace wait when the renderer can; without it otherwise.
     const Uint32 vsync = Options_.VSync ? static_cast<Uint32>(SDL_RENDERER_PRESENTVSYNC) : 0u;
     auto create = [&](Uint32 Kind) {
@@ -132,6 +134,16 @@ void TSdlWindow::CreateRenderer() {
         if (Options_.Renderer != ERendererChoice::Software && Reason_.empty())
             Reason_ = std::string("no accelerated renderer: ") + SDL_GetError();
         Renderer_ = create(SDL_RENDERER_SOFTWARE);
+    }
+    // The OpenGL on the CPU that was left, when no software renderer can be had: slow drawing
+    // rather than none.
+    if (!Renderer_ && Options_.Renderer == ERendererChoice::Auto && !Reason_.empty()) {
+        const std::string why = SDL_GetError();
+        Renderer_ = create(SDL_RENDERER_ACCELERATED);
+        if (Renderer_) {
+            GlRenderer_ = CurrentGlRenderer(Renderer_);
+            Reason_ = "no software renderer: " + why;
+        }
     }
     if (!Renderer_) throw std::runtime_error(std::string("cannot create a renderer for the window: ") + SDL_GetError());
     SDL_RendererInfo info{};
