@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "stages/Practice.h"
+#include "userfiles/Settings.h"
 
 namespace kv::app {
 
@@ -36,7 +37,10 @@ std::string UsageText() {
            "  --screenshot FILE     PNG of the last frame\n"
            "  --screenshot-at N[,N…]  PNGs of those frames instead (FILE-N.png)\n"
            "  --log FILE            event log, one JSON object a line\n"
-           "  --stats FILE          headless: frames per second, worst frame and memory, to FILE\n"
+           "  --stats FILE          frames per second, worst frame and memory to FILE; a window's\n"
+           "                        also frames shown and late (over 17 ms), CPU time and renderer\n"
+           "  --renderer WHICH      how the window draws: auto (the GPU unless its OpenGL runs on\n"
+           "                        the CPU), gpu or software; without it as the settings say\n"
            "  --scale K             integer window scale (1 to 8); without it the window opens as it\n"
            "                        was left, or at the largest scale the screen holds\n"
            "  --fullscreen          full screen (F11 or Alt+Enter switches in the window)\n"
@@ -92,6 +96,10 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
             o.LogFile = value();
         } else if (a == "--stats") {
             o.StatsFile = value();
+        } else if (a == "--renderer") {
+            o.Renderer = value();
+            if (!userfiles::IsRendererName(o.Renderer))
+                throw TUsageError{"--renderer: '" + o.Renderer + "' is not one of auto, gpu, software"};
         } else if (a == "--scale") {
             o.Scale = static_cast<int32_t>(ParseInt(a, value(), 1, 8));
         } else if (a == "--lang") {
@@ -129,8 +137,7 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
     }
     if (!o.ScreenshotAt.empty() && o.Screenshot.empty())
         throw TUsageError{"--screenshot-at needs --screenshot FILE"};
-    if (!o.StatsFile.empty() && !o.Headless)
-        throw TUsageError{"--stats needs --headless (a window's frames wait for the display)"};
+    if (!o.Renderer.empty() && o.Headless) throw TUsageError{"--renderer needs a window (not --headless)"};
     if (!o.InputFile.empty() && o.InputFile == o.RecordFile)
         throw TUsageError{"--input and --record name the same file"};
     return o;

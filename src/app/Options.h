@@ -16,7 +16,8 @@ struct TOptions {
     std::string Screenshot;
     std::vector<int64_t> ScreenshotAt;
     std::string LogFile;
-    std::string StatsFile;  // --stats: frame timings and memory of a headless run
+    std::string StatsFile;  // --stats: frame timings, CPU time and memory of the run
+    std::string Renderer;   // --renderer auto|gpu|software; "": as the settings say
     int32_t Scale = 0;  // 0: as the settings say, else fitted to the screen
     bool Fullscreen = false;
     std::string Lang;  // --lang: "auto", "ja" or "en"; "" as the settings say

@@ -1,5 +1,8 @@
 #include "app/RunStats.h"
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
@@ -29,6 +32,46 @@ void TRunStats::Write(const std::string& Path) const {
           << "heap_after_game_" << i + 1 << "_kb " << AfterGames_[i].HeapKb << "\n";
     f.flush();
     if (!f) throw std::runtime_error("cannot write the statistics file " + Path);
+}
+
+void TWindowStats::Shown(bool Paced) {
+    const auto now = std::chrono::steady_clock::now();
+    // The clocks start at the first frame shown, after loading.
+    if (Shown_++ == 0) {
+        Start_ = Last_ = now;
+        CpuStart_ = ProcessCpuSeconds();
+        return;
+    }
+    const double ms = std::chrono::duration<double, std::milli>(now - Last_).count();
+    Last_ = now;
+    if (!Paced) return;
+    if (ms > LateMs) ++Late_;
+    WorstMs_ = std::max(WorstMs_, ms);
+}
+
+void TWindowStats::Write(const std::string& Path, const std::string& Renderer) const {
+    const double wall = std::chrono::duration<double>(Last_ - Start_).count();
+    const double cpu = ProcessCpuSeconds() - CpuStart_;
+    std::ofstream f(Path);
+    f << "renderer " << Renderer << "\n"
+      << "frames_shown " << Shown_ << "\n"
+      << "frames_run " << Run_ << "\n"
+      << "frames_late " << Late_ << "\n"
+      << "worst_frame_ms " << WorstMs_ << "\n"
+      << "wall_seconds " << wall << "\n"
+      << "frames_per_second " << (wall > 0 ? Shown_ / wall : 0) << "\n"
+      << "cpu_seconds " << cpu << "\n"
+      << "cpu_per_cent " << (wall > 0 ? 100 * cpu / wall : 0) << "\n"
+      << "peak_rss_kb " << PeakResidentKb() << "\n";
+    f.flush();
+    if (!f) throw std::runtime_error("cannot write the statistics file " + Path);
+}
+
+double ProcessCpuSeconds() {
+    rusage u{};
+    if (getrusage(RUSAGE_SELF, &u) != 0) return 0;
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(u.ru_utime) + seconds(u.ru_stime);
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
-// Frame timings and memory of a headless run (--stats): what the whole-run benchmark reads.
+// Frame timings and memory of a run (--stats): what the whole-run benchmark and the window's
+// pacing checks read.
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -26,6 +27,31 @@ private:
     int64_t WorstFrame_ = 0;
     std::vector<TMemory> AfterGames_;
 };
+
+// The pacing of a windowed run: frames shown and run, the shown frames that came later than
+// 17 ms after the one before, the longest such gap, and the CPU time the process used, all from
+// the first frame shown (after loading).
+class TWindowStats {
+public:
+    // A frame was presented; Paced: the loop was running frames (not paused or in the background),
+    // so the gap before it counts.
+    void Shown(bool Paced);
+    void Ran(int64_t Frames) { Run_ += Frames; }
+    int64_t Late() const { return Late_; }
+    // Raises std::runtime_error naming Path when it cannot be written.
+    void Write(const std::string& Path, const std::string& Renderer) const;
+
+    static constexpr double LateMs = 17.0;
+
+private:
+    std::chrono::steady_clock::time_point Start_, Last_;
+    double CpuStart_ = 0;
+    int64_t Shown_ = 0, Run_ = 0, Late_ = 0;
+    double WorstMs_ = 0;
+};
+
+// CPU seconds the process has used, user and system.
+double ProcessCpuSeconds();
 
 // Resident memory now and at its peak, and the anonymous part of it now (the heap, without
 // the program's code paged in), in KiB; 0 where the system does not tell.

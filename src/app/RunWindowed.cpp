@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <fstream>
 #include <iostream>
 #include <memory>
 
@@ -13,6 +14,7 @@
 #include "app/PlayerSources.h"
 #include "app/KeysFile.h"
 #include "app/Run.h"
+#include "app/RunStats.h"
 #include "app/Screenshots.h"
 #include "app/Session.h"
 #include "app/StopSignals.h"
@@ -80,6 +82,13 @@ void DrawPause(SDL_Renderer* R, const SDL_Rect& Field, TSdlSurface& Surface) {
     }
 }
 
+// A name the command line or the settings file has checked already.
+ERendererChoice RendererChoice(const std::string& Name) {
+    if (Name == "gpu") return ERendererChoice::Gpu;
+    if (Name == "software") return ERendererChoice::Software;
+    return ERendererChoice::Auto;
+}
+
 }  // namespace
 
 namespace {
@@ -94,6 +103,9 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     TSession session(O);
     try {
         session.OpenFiles();
+        // Found out now rather than after a long run.
+        if (!O.StatsFile.empty() && !std::ofstream(O.StatsFile))
+            throw std::runtime_error("cannot write the statistics file " + O.StatsFile);
     } catch (const std::exception& e) {
         std::cerr << "kalvento: " << e.what() << "\n";
         return 1;
@@ -117,6 +129,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     }
     wo.Fullscreen = O.Fullscreen || settings.Values.Fullscreen;
     wo.VSync = settings.Values.VSync;
+    wo.Renderer = RendererChoice(O.Renderer.empty() ? settings.Values.Renderer : O.Renderer);
     std::unique_ptr<TSdlWindow> window;
     std::unique_ptr<TSdlSurface> surface;
     try {
@@ -164,7 +177,11 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     auto logWindow = [&] {
         int w = 0, h = 0;
         SDL_GetWindowSize(window->Window(), &w, &h);
-        form.Log.Write("window", {{"width", int64_t{w}}, {"height", int64_t{h}}, {"fullscreen", window->Fullscreen()}});
+        TLogFields f{{"width", int64_t{w}}, {"height", int64_t{h}}, {"fullscreen", window->Fullscreen()},
+                     {"renderer", window->RendererName()}};
+        if (!window->GlRenderer().empty()) f.emplace_back("gl", window->GlRenderer());
+        if (!window->RendererReason().empty()) f.emplace_back("reason", window->RendererReason());
+        form.Log.Write("window", f);
     };
     logWindow();
     std::unique_ptr<TWindowedUi> playerUi;
@@ -236,6 +253,8 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         playerUi->Ui().AttackHistory = history.get();
     }
 
+    std::unique_ptr<TWindowStats> stats;
+    if (!O.StatsFile.empty()) stats = std::make_unique<TWindowStats>();
     TFramePacer pacer(SDL_GetPerformanceFrequency());
     bool fastHeld = false;
     while (!quit && !session.ShouldStop(frame)) {
@@ -281,8 +300,11 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         const bool active = clock.FramesRun(window->HasFocus() || scriptedKeys);
         if (active) {
             // Held fast, a replay runs its extra frames straight after the paced one; only the
-            // last of them is shown.
-            const int32_t frames = watching && fastHeld ? kFastFrames : 1;
+            // last of them is shown. Frames the loop is behind its schedule run the same way, so
+            // the game keeps its speed whatever the display does.
+            const int32_t behind = pacer.Behind(SDL_GetPerformanceCounter());
+            pacer.Skip(behind);
+            const int32_t frames = (watching && fastHeld ? kFastFrames : 1) + behind;
             for (int32_t i = 0; i < frames && !session.ShouldStop(frame); ++i) {
                 const int64_t next = frame + 1;
                 session.ApplyScript(next, &scripted);
@@ -297,7 +319,10 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
                                         : (form.DXTimer1.OnTimer(1), true);
                 if (!ran) break;
                 frame = next;
+                if (stats) stats->Ran(1);
                 form.Handle([&] { session.AfterFrame(frame); });
+                // A frame asked for as a screenshot is shown.
+                if (std::find(O.ScreenshotAt.begin(), O.ScreenshotAt.end(), frame) != O.ScreenshotAt.end()) break;
             }
         } else {
             form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), false);
@@ -312,12 +337,18 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         if (!O.Screenshot.empty() && O.ScreenshotAt.empty() && session.ShouldStop(frame))
             form.Handle([&] { surface->SavePng(O.Screenshot); });
         if (clock.Paused())
-            window->Present([&](SDL_Renderer* R, const SDL_Rect& Field) { DrawPause(R, Field, *surface); });
+            window->Compose([&](SDL_Renderer* R, const SDL_Rect& Field) { DrawPause(R, Field, *surface); });
         else
-            window->Present();
-        if (active)
-            pacer.Wait();
-        else {
+            window->Compose();
+        // Drawn ahead, shown on its slot: the frames reach the screen evenly spaced however long
+        // each took to draw. A renderer that waits for the retrace shows at once and is paced by
+        // the display as well: waiting for the slot first would miss a retrace now and then.
+        const bool retrace = window->VSync();
+        if (active && !retrace) pacer.Wait();
+        window->Show();
+        if (active && retrace) pacer.Wait();
+        if (stats) stats->Shown(active);
+        if (!active) {
             SDL_WaitEventTimeout(nullptr, 50);
             pacer.Reset(SDL_GetPerformanceCounter());
         }
@@ -326,6 +357,14 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     // Shown rather than a different game: the player is told why the replay stopped.
     if (watching && session.Diverged()) widgets.ShowMessage("Kalvento", session.DivergenceMessage());
     session.Finish();
+    if (stats) {
+        try {
+            stats->Write(O.StatsFile, window->RendererName());
+        } catch (const std::exception& e) {
+            std::cerr << "kalvento: " << e.what() << "\n";
+            return 1;
+        }
+    }
     return session.ExitStatus();
 }
 

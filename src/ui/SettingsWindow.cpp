@@ -1,6 +1,7 @@
 #include "ui/SettingsWindow.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "i18n/Tr.h"
 #include "ui/KeyEditor.h"
@@ -20,6 +21,14 @@ const char* OnOff(bool On) { return On ? N_("オン") : N_("オフ"); }
 // Each language by its own name, so that a player finds theirs whatever is shown.
 std::string LanguageCaption(const std::string& Code) {
     return Code == "ja" ? "日本語" : Code == "en" ? "English" : "Auto";
+}
+
+// The name after (or before) Current among Names, going round; the first when Current is none.
+std::string Cycled(const std::string& Current, const char* const* Names, int32_t Count, int32_t Step) {
+    int32_t at = 0;
+    for (int32_t i = 0; i < Count; ++i)
+        if (Current == Names[i]) at = i;
+    return Names[((at + Step) % Count + Count) % Count];
 }
 
 // Shown as it is in every language: the one row a player who cannot read the game must find.
@@ -52,10 +61,7 @@ public:
                 std::string& l = Ui.Settings().Values.Language;
                 int32_t n = 0;
                 const char* const* names = userfiles::LanguageNames(n);
-                int32_t at = 0;
-                for (int32_t i = 0; i < n; ++i)
-                    if (l == names[i]) at = i;
-                l = names[((at + step) % n + n) % n];
+                l = Cycled(l, names, n, step);
                 Hook(Ui.Hooks().Language, l);
             };
         }
@@ -63,6 +69,7 @@ public:
         Pad(N_("パッド ボム"), s.PadBomb);
         Pad(N_("パッド 低速移動"), s.PadSlow);
         Pad(N_("パッド ポーズ"), s.PadPause);
+        Renderer();
         Menu.Add(N_("閉じる"), [this] { Ui.Close(this); });
     }
 
@@ -78,11 +85,13 @@ public:
         set("全画面表示", OnOff(s.Fullscreen));
         set("垂直同期を待つ", OnOff(s.VSync));
         set(kLanguageRow, LanguageCaption(s.Language));
+        set(N_("描画方式"), RendererCaption(s.Renderer));
         set("パッド ショット", s.PadShot);
         set("パッド ボム", s.PadBomb);
         set("パッド 低速移動", s.PadSlow);
         set("パッド ポーズ", s.PadPause);
         Menu.Status = Problem_.empty() ? Ui.Settings().Error : Problem_;
+        if (Menu.Status.empty()) Menu.Status = Note_;
         if (Menu.Status.empty()) Menu.Status = N_("←→ で変更　X・Esc・B で戻る");
     }
 
@@ -109,19 +118,29 @@ private:
             Apply(Field);
         };
     }
+    // The window is made with its renderer: a new choice shows from the next start.
+    void Renderer() {
+        TEntry& e = Menu.Add(N_("描画方式"));
+        e.OnAdjust = [this](int32_t step) {
+            std::string& r = Ui.Settings().Values.Renderer;
+            r = Cycled(r, userfiles::RendererNames, static_cast<int32_t>(std::size(userfiles::RendererNames)), step);
+            Problem_ = Ui.SaveSettings();
+            Note_ = N_("描画方式は次の起動から変わります");
+        };
+    }
+    static const char* RendererCaption(const std::string& Name) {
+        return Name == "gpu" ? "GPU" : Name == "software" ? N_("ソフトウェア") : N_("自動");
+    }
     void Pad(const char* Label, std::string& Field) {
         TEntry& e = Menu.Add(Label);
         e.OnAdjust = [this, &Field](int32_t step) {
             int32_t n = 0;
             const char* const* names = userfiles::PadButtonNames(n);
-            int32_t at = 0;
-            for (int32_t i = 0; i < n; ++i)
-                if (Field == names[i]) at = i;
-            Field = names[((at + step) % n + n) % n];
+            Field = Cycled(Field, names, n, step);
             Hook(Ui.Hooks().PadButtons, Ui.Settings().Values);
         };
     }
-    std::string Problem_;
+    std::string Problem_, Note_;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
-// The settings window: sound volumes, the window, the retrace wait, the pad's buttons, and the
-// way to the key table. A change takes effect at once and is written to the settings file.
+// The settings window: sound volumes, the window, the retrace wait, the pad's buttons, the
+// renderer, and the way to the key table. A change takes effect at once (the renderer from the
+// next start) and is written to the settings file.
 #include <memory>
 
 #include "ui/Window.h"

@@ -41,11 +41,15 @@ public:
             Out = *n->value<bool>();
     }
     void Pad(const char* Key, std::string& Out) {
-        const toml::node* n = T_.at_path(std::string("gamepad.") + Key).node();
+        Name("gamepad", Key, IsPadButtonName, "a gamepad button name such as \"a\", \"b\" or \"start\"", Out);
+    }
+    void Name(const char* Table, const char* Key, bool (*Valid)(const std::string&), const std::string& Wanted,
+              std::string& Out) {
+        const toml::node* n = T_.at_path(std::string(Table) + "." + Key).node();
         if (!n) return;
         const auto v = n->value<std::string>();
-        if (!n->is_string() || !v || !IsPadButtonName(*v))
-            Fail("gamepad", Key, "a gamepad button name such as \"a\", \"b\" or \"start\"");
+        if (!n->is_string() || !v || !Valid(*v))
+            Fail(Table, Key, Wanted);
         else
             Out = *v;
     }
@@ -84,6 +88,10 @@ const char* const* LanguageNames(int32_t& Count) {
     return names;
 }
 
+bool IsRendererName(const std::string& Name) {
+    return std::find(std::begin(RendererNames), std::end(RendererNames), Name) != std::end(RendererNames);
+}
+
 bool IsPadButtonName(const std::string& Name) {
     return std::find_if(std::begin(KPadButtons), std::end(KPadButtons), [&](const char* N) { return Name == N; }) !=
            std::end(KPadButtons);
@@ -115,6 +123,7 @@ TSettingsFile LoadSettings(const fs::path& Path) {
     r.Int("window", "height", 0, 1 << 15, s.WindowHeight);
     r.Bool("window", "fullscreen", s.Fullscreen);
     r.Bool("window", "vsync", s.VSync);
+    r.Name("window", "renderer", IsRendererName, "\"auto\", \"gpu\" or \"software\"", s.Renderer);
     r.Int("sound", "music_volume", 0, 100, s.MusicVolume);
     r.Int("sound", "effect_volume", 0, 100, s.EffectVolume);
     r.Pad("shot", s.PadShot);
@@ -136,7 +145,8 @@ std::string FormatSettings(const TSettings& S) {
                                {"width", S.WindowWidth},
                                {"height", S.WindowHeight},
                                {"fullscreen", S.Fullscreen},
-                               {"vsync", S.VSync}}},
+                               {"vsync", S.VSync},
+                               {"renderer", S.Renderer}}},
         {"sound", toml::table{{"music_volume", S.MusicVolume}, {"effect_volume", S.EffectVolume}}},
         {"gamepad", toml::table{{"shot", S.PadShot}, {"bomb", S.PadBomb}, {"slow", S.PadSlow}, {"pause", S.PadPause}}},
         {"ui", toml::table{{"language", S.Language}}},
@@ -144,6 +154,7 @@ std::string FormatSettings(const TSettings& S) {
     std::ostringstream out;
     out << "# Kalvento's settings, kept by the game (its settings window changes them).\n"
            "# Volumes in per cent; gamepad buttons by name: a b x y back start leftshoulder rightshoulder ...\n"
+           "# renderer: auto (the GPU unless its OpenGL runs on the CPU), gpu or software.\n"
            "# Language: auto (the desktop's), ja or en.\n\n"
         << t << "\n";
     return out.str();

@@ -1,6 +1,6 @@
 #pragma once
-// settings.toml in the player's configuration folder: the window, the sound volumes, the
-// retrace wait and the gamepad's buttons. Written by the game, readable and editable by hand.
+// settings.toml in the player's configuration folder: the window, its renderer, the sound
+// volumes, the retrace wait and the gamepad's buttons. Written by the game, readable and editable by hand.
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -12,6 +12,7 @@ struct TSettings {
     int32_t WindowWidth = 0, WindowHeight = 0;  // client size when last closed; 0: from Scale
     bool Fullscreen = false;
     bool VSync = true;  // present on the vertical retrace
+    std::string Renderer = "auto";  // how the window draws: auto, gpu or software (at start)
     int32_t MusicVolume = 100, EffectVolume = 100;  // per cent
     // Gamepad buttons by SDL's names ("a", "b", "x", "y", "leftshoulder", "start", …).
     std::string PadShot = "a", PadBomb = "b", PadSlow = "x", PadPause = "start";
@@ -30,6 +31,10 @@ struct TSettingsFile {
     // Such a file is left as it is until the player saves settings on purpose.
     std::string Error;
 };
+
+// The renderer choices, in the order the settings window cycles through them.
+inline constexpr const char* RendererNames[] = {"auto", "gpu", "software"};
+bool IsRendererName(const std::string& Name);
 
 // The gamepad button names a setting may hold, in the order a picker shows them.
 const char* const* PadButtonNames(int32_t& Count);

@@ -2,7 +2,7 @@
 source "$(dirname "$0")/lib.sh"
 "$KV" --help > "$WORK/help.txt" || fail "--help failed"
 for opt in --data --headless --frames --seed --input --record --screenshot --screenshot-at --log \
-           --stats --scale --fullscreen --autopilot --invincible --exit-on --practice --keys --bind; do
+           --stats --renderer --scale --fullscreen --autopilot --invincible --exit-on --practice --keys --bind; do
   grep -q -- "$opt" "$WORK/help.txt" || fail "--help does not list $opt"
 done
 expect_usage() {
@@ -23,7 +23,7 @@ expect_usage "--log needs a value" --headless --log
 expect_usage "--screenshot-at needs --screenshot FILE" --headless --screenshot-at 5
 expect_usage "--bind needs a value" --bind
 expect_usage "is not a folder" --headless --data "$WORK/nowhere"
-expect_usage "--stats needs --headless" --stats "$WORK/s.txt"
+expect_usage "--renderer: 'fast' is not one of auto, gpu, software" --renderer fast
 expect_usage "--practice: 'stage9' is no stage or boss phase; choose one of: stage1" --headless --practice stage9
 # A broken input script is named with its line; the run does not start.
 make_data "$WORK/data"

@@ -24,6 +24,18 @@ TEST(FramePacer, LateFramesRunAtOnceAndCatchUp) {
     EXPECT_EQ(p.Restarts(), 0);
 }
 
+TEST(FramePacer, FramesBehindAreRunBeforeTheNextWait) {
+    TFramePacer p(600, 60, 3);
+    EXPECT_EQ(p.Behind(1000), 0);  // not started
+    p.Advance(1000);               // slot 1 at 1010
+    EXPECT_EQ(p.Behind(1019), 0);
+    EXPECT_EQ(p.Behind(1035), 2);  // slots 2 and 3 have begun
+    EXPECT_EQ(p.Behind(1500), 3);  // never more than the catch-up limit
+    p.Skip(p.Behind(1035));        // their frames run now
+    EXPECT_EQ(p.Advance(1036), 4u);  // slot 4 at 1040: on the schedule again
+    EXPECT_EQ(p.Restarts(), 0);
+}
+
 TEST(FramePacer, ALongStallRestartsTheSchedule) {
     TFramePacer p(600, 60, 3);
     p.Advance(1000);

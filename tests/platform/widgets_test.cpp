@@ -435,6 +435,40 @@ TEST(WidgetsScaled, ClickAtTwiceTheSize) {
     EXPECT_EQ(f.At(144, 384) & 0xFFFFFF, 0xFFFFFFu);
 }
 
+// In a window of no whole multiple of the playfield, the picture sits in the middle on black,
+// however the window was drawn before.
+TEST(WindowPicture, CentredOnBlackBars) {
+    TSdlWindowOptions o;
+    o.Width = 700;
+    o.Height = 600;
+    o.Hidden = true;
+    o.VSync = false;
+    TSdlWindow w(o);
+    SDL_Renderer* r = w.Renderer();
+    SDL_SetRenderTarget(r, nullptr);
+    SDL_SetRenderDrawColor(r, 255, 255, 255, 255);
+    SDL_RenderClear(r);
+    w.SelectTarget();
+    SDL_SetRenderDrawColor(r, 0, 255, 0, 255);
+    SDL_RenderClear(r);
+    w.Compose();
+    int ow = 0, oh = 0;
+    SDL_GetRendererOutputSize(r, &ow, &oh);
+    ASSERT_EQ(ow, 700);
+    std::vector<uint32_t> px(static_cast<size_t>(ow) * oh);
+    ASSERT_EQ(SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_ARGB8888, px.data(), ow * 4), 0) << SDL_GetError();
+    auto at = [&](int x, int y) { return px[static_cast<size_t>(y) * ow + x] & 0xFFFFFFu; };
+    const SDL_Rect field = FitLogical(321, 481, ow, oh);
+    ASSERT_GT(field.x, 0);
+    ASSERT_GT(field.y, 0);
+    for (auto [x, y] : {std::pair{0, 0}, {ow - 1, oh - 1}, {field.x - 1, oh / 2}, {field.x + field.w, oh / 2},
+                        {ow / 2, field.y - 1}, {ow / 2, field.y + field.h}})
+        EXPECT_EQ(at(x, y), 0u) << x << "," << y;
+    for (auto [x, y] : {std::pair{field.x, field.y}, {field.x + field.w - 1, field.y + field.h - 1}, {ow / 2, oh / 2}})
+        EXPECT_EQ(at(x, y), 0x00FF00u) << x << "," << y;
+    w.Show();
+}
+
 // A renderer that lost its textures gets them back from their sources: the target, every
 // picture, the controls. The loss is simulated by spoiling the textures' contents.
 TEST(LostTextures, AResetEventMakesTheTargetPicturesAndControlsAgain) {

@@ -119,6 +119,10 @@ TEST_F(PlayerWindows, SettingsFileSetsTheMixerAndTheWindowChangesIt) {
     ASSERT_TRUE(Ui->Ui().WindowOpen());
     EXPECT_EQ(Mix_VolumeMusic(-1), (45 * MIX_MAX_VOLUME + 50) / 100);
     EXPECT_NE(Read(Config / "settings.toml").find("music_volume = 45"), std::string::npos);
+    // Up past "閉じる" to the renderer: kept for the next start.
+    Keys_({SDL_SCANCODE_UP, SDL_SCANCODE_UP, SDL_SCANCODE_RIGHT});
+    const std::string kept = Read(Config / "settings.toml");
+    EXPECT_NE(kept.find("renderer = 'gpu'"), std::string::npos) << kept;
     // Esc closes the settings, again the hub, and the menu has the keys back.
     Keys_({SDL_SCANCODE_ESCAPE, SDL_SCANCODE_ESCAPE});
     EXPECT_FALSE(Ui->Ui().WindowOpen());

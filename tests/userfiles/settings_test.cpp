@@ -39,6 +39,7 @@ TEST(Settings, WrittenValuesReadBackAndAMissingFileGivesTheDefaults) {
     s.WindowHeight = 700;
     s.Fullscreen = true;
     s.VSync = false;
+    s.Renderer = "software";
     s.MusicVolume = 0;
     s.EffectVolume = 55;
     s.PadShot = "rightshoulder";
@@ -59,6 +60,7 @@ TEST(Settings, ABadFileIsReportedGivesDefaultsAndIsNeverOverwrittenUnasked) {
         {"[window]\nvsync = false\nscale = 12\n", "window.scale"},            // out of range
         {"[sound]\neffect_volume = 9\nmusic_volume = \"loud\"\n", "sound.music_volume"},  // type
         {"[window]\nscale = 2\n[gamepad]\nshot = \"trigger\"\n", "gamepad.shot"},  // no such button
+        {"[window]\nrenderer = \"fast\"\n", "window.renderer"},                 // no such renderer
     };
     for (const TCase& c : cases) {
         const fs::path file = dir / "settings.toml";

@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
+#include <chrono>
+#include <thread>
+
 namespace kv {
 
 TFramePacer::TFramePacer(uint64_t Frequency, int32_t FramesPerSecond, int32_t MaxCatchUp)
@@ -39,13 +42,21 @@ uint64_t TFramePacer::Advance(uint64_t Now) {
     return 0;
 }
 
+int32_t TFramePacer::Behind(uint64_t Now) const {
+    if (!Started_) return 0;
+    uint64_t n = 0;
+    while (n < MaxCatchUp_ && Slot(Index_ + n + 1) <= Now) ++n;
+    return static_cast<int32_t>(n);
+}
+
 void TFramePacer::Wait() {
     if (Advance(SDL_GetPerformanceCounter()) == 0) return;
     const uint64_t until = Slot(Index_);
-    // Sleep whole milliseconds but the last, then yield until the slot.
+    // One sleep to the slot: the system wakes a sleeper within a fraction of a millisecond,
+    // where yielding in a loop hands the core to whatever else is runnable for a whole slice.
     for (uint64_t now = SDL_GetPerformanceCounter(); now < until; now = SDL_GetPerformanceCounter()) {
-        const uint64_t ms = (until - now) * 1000 / Frequency_;
-        SDL_Delay(ms >= 2 ? static_cast<Uint32>(ms - 1) : 0);
+        const uint64_t ns = (until - now) * 1000000000ull / Frequency_;
+        std::this_thread::sleep_for(std::chrono::nanoseconds(ns > 0 ? ns : 1));
     }
 }
 

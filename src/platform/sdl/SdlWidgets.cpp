@@ -126,8 +126,11 @@ TSdlWidgets::~TSdlWidgets() {
 }
 
 void TSdlWidgets::CreateScene() {
-    Scene_ = SDL_CreateTexture(Window_.Renderer(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                               TSdlWindow::LogicalWidth, TSdlWindow::LogicalHeight);
+    // In the target's format: the copy is then a plain one.
+    Uint32 format = SDL_PIXELFORMAT_ARGB8888;
+    SDL_QueryTexture(Window_.Target(), &format, nullptr, nullptr, nullptr);
+    Scene_ = SDL_CreateTexture(Window_.Renderer(), format, SDL_TEXTUREACCESS_TARGET, TSdlWindow::LogicalWidth,
+                               TSdlWindow::LogicalHeight);
     if (!Scene_) throw std::runtime_error(std::string("cannot create the frame copy for the controls: ") + SDL_GetError());
     SDL_SetTextureBlendMode(Scene_, SDL_BLENDMODE_NONE);
     SceneFill_ = ~0ull;

@@ -1,11 +1,38 @@
 #include "platform/sdl/SdlWindow.h"
 
+#include <SDL_opengl.h>
+
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <stdexcept>
 
 #include "platform/sdl/SdlIcon.h"
 
 namespace kv {
+
+bool IsSoftwareGl(const std::string& GlRenderer) {
+    std::string s = GlRenderer;
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const char* cpu : {"llvmpipe", "softpipe", "swrast", "software rasterizer", "swiftshader"})
+        if (s.find(cpu) != std::string::npos) return true;
+    return false;
+}
+
+namespace {
+
+// GL_RENDERER of the OpenGL context an OpenGL renderer has just made current; "" for others.
+std::string CurrentGlRenderer(SDL_Renderer* R) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(R, &info) != 0 || !info.name || std::strncmp(info.name, "opengl", 6) != 0) return {};
+    if (!SDL_GL_GetCurrentContext()) return {};
+    using TGetString = const unsigned char*(APIENTRY*)(GLenum);
+    auto getString = reinterpret_cast<TGetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* s = getString ? getString(GL_RENDERER) : nullptr;
+    return s ? reinterpret_cast<const char*>(s) : "";
+}
+
+}  // namespace
 
 SDL_Rect FitLogical(int32_t Lw, int32_t Lh, int32_t Ow, int32_t Oh) {
     if (Lw <= 0 || Lh <= 0 || Ow <= 0 || Oh <= 0) return SDL_Rect{0, 0, 0, 0};
@@ -70,39 +97,70 @@ TSdlWindow::TSdlWindow(const TSdlWindowOptions& Options) : Options_(Options) {
     }
     SDL_SetWindowMinimumSize(Window_, LogicalWidth, LogicalHeight);
     SetAppIcon(Window_);
-    // Prefer an accelerated renderer with the retrace wait; take what the machine has.
-    const Uint32 vsync = Options_.VSync ? static_cast<Uint32>(SDL_RENDERER_PRESENTVSYNC) : 0u;
-    const Uint32 tries[] = {
-        SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE | vsync,
-        SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE,
-        SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE | vsync,
-        SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE,
-    };
-    for (Uint32 f : tries) {
-        Renderer_ = SDL_CreateRenderer(Window_, -1, f);
-        if (Renderer_) break;
-    }
-    if (!Renderer_) {
-        std::string why = SDL_GetError();
-        SDL_DestroyWindow(Window_);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        throw std::runtime_error("cannot create a renderer for the window: " + why);
-    }
-    SDL_RendererInfo info{};
-    if (SDL_GetRendererInfo(Renderer_, &info) == 0) VSync_ = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     try {
+        CreateRenderer();
         CreateTarget();
     } catch (...) {
-        SDL_DestroyRenderer(Renderer_);
+        if (Renderer_) SDL_DestroyRenderer(Renderer_);
         SDL_DestroyWindow(Window_);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         throw;
     }
 }
 
+void TSdlWindow::CreateRenderer() {
+    // X11 takes a software renderer's frames straight from shared memory; by default SDL sends
+    // them through another OpenGL texture upload, the very cost the software renderer avoids
+    // (whichever way it was chosen, SDL_RENDER_DRIVER included).
+    if (const char* driver = SDL_GetCurrentVideoDriver(); driver && std::strcmp(driver, "x11") == 0)
+        SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+    // With the retrace wait when the renderer can; without it otherwise.
+    const Uint32 vsync = Options_.VSync ? static_cast<Uint32>(SDL_RENDERER_PRESENTVSYNC) : 0u;
+    auto create = [&](Uint32 Kind) {
+        SDL_Renderer* r = SDL_CreateRenderer(Window_, -1, Kind | SDL_RENDERER_TARGETTEXTURE | vsync);
+        return r ? r : SDL_CreateRenderer(Window_, -1, Kind | SDL_RENDERER_TARGETTEXTURE);
+    };
+    if (Options_.Renderer != ERendererChoice::Software) {
+        Renderer_ = create(SDL_RENDERER_ACCELERATED);
+        if (Renderer_) GlRenderer_ = CurrentGlRenderer(Renderer_);
+        if (Renderer_ && Options_.Renderer == ERendererChoice::Auto && IsSoftwareGl(GlRenderer_)) {
+            Reason_ = "the OpenGL renderer '" + GlRenderer_ + "' runs on the CPU";
+            SDL_DestroyRenderer(Renderer_);
+            Renderer_ = nullptr;
+            GlRenderer_.clear();
+        }
+    }
+    if (!Renderer_) {
+        if (Options_.Renderer != ERendererChoice::Software && Reason_.empty())
+            Reason_ = std::string("no accelerated renderer: ") + SDL_GetError();
+        Renderer_ = create(SDL_RENDERER_SOFTWARE);
+    }
+    // The OpenGL on the CPU that was left, when no software renderer can be had: slow drawing
+    // rather than none.
+    if (!Renderer_ && Options_.Renderer == ERendererChoice::Auto && !Reason_.empty()) {
+        const std::string why = SDL_GetError();
+        Renderer_ = create(SDL_RENDERER_ACCELERATED);
+        if (Renderer_) {
+            GlRenderer_ = CurrentGlRenderer(Renderer_);
+            Reason_ = "no software renderer: " + why;
+        }
+    }
+    if (!Renderer_) throw std::runtime_error(std::string("cannot create a renderer for the window: ") + SDL_GetError());
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(Renderer_, &info) == 0) {
+        VSync_ = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+        RendererName_ = info.name ? info.name : "";
+    }
+}
+
 void TSdlWindow::CreateTarget() {
-    Target_ = SDL_CreateTexture(Renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, LogicalWidth,
-                                LogicalHeight);
+    // The software renderer copies a target of the window's own pixel format to it row by row;
+    // any other format is converted pixel by pixel, every frame.
+    Uint32 format = SDL_PIXELFORMAT_ARGB8888;
+    const Uint32 window = SDL_GetWindowPixelFormat(Window_);
+    if (RendererName_ == "software" && (window == SDL_PIXELFORMAT_RGB888 || window == SDL_PIXELFORMAT_ARGB8888))
+        format = window;
+    Target_ = SDL_CreateTexture(Renderer_, format, SDL_TEXTUREACCESS_TARGET, LogicalWidth, LogicalHeight);
     if (!Target_) throw std::runtime_error(std::string("cannot create the 321 x 481 drawing target: ") + SDL_GetError());
     // Integer scales of pixel art stay sharp.
     SDL_SetTextureScaleMode(Target_, SDL_ScaleModeNearest);
@@ -161,19 +219,40 @@ SDL_Rect TSdlWindow::LogicalToWindow(const SDL_Rect& R) const {
 }
 
 void TSdlWindow::Present(const TOverlay& Overlay) {
+    Compose(Overlay);
+    Show();
+}
+
+void TSdlWindow::Compose(const TOverlay& Overlay) {
     SDL_SetRenderTarget(Renderer_, nullptr);
     // The window's viewport is not always brought up to date by a resize that happens while the
     // target is selected (the switch to full screen): take the whole output every time.
     SDL_RenderSetViewport(Renderer_, nullptr);
     SDL_RenderSetClipRect(Renderer_, nullptr);
+    int ow = 0, oh = 0;
+    SDL_GetRendererOutputSize(Renderer_, &ow, &oh);
+    const SDL_Rect dst = FitLogical(LogicalWidth, LogicalHeight, ow, oh);
+    // Black bars around the picture; the picture itself covers the rest.
+    const SDL_Rect bars[] = {{0, 0, ow, dst.y},
+                             {0, dst.y + dst.h, ow, oh - dst.y - dst.h},
+                             {0, dst.y, dst.x, dst.h},
+                             {dst.x + dst.w, dst.y, ow - dst.x - dst.w, dst.h}};
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    SDL_GetRenderDrawBlendMode(Renderer_, &mode);
     SDL_SetRenderDrawColor(Renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(Renderer_);
-    const SDL_Rect dst = OutputRect();
+    SDL_SetRenderDrawBlendMode(Renderer_, SDL_BLENDMODE_NONE);
+    for (const SDL_Rect& b : bars)
+        if (b.w > 0 && b.h > 0) SDL_RenderFillRect(Renderer_, &b);
+    SDL_SetRenderDrawBlendMode(Renderer_, mode);
     // Whole multiples stay sharp; anything else is smoothed rather than unevenly doubled.
     const bool whole = dst.w % LogicalWidth == 0 && dst.h % LogicalHeight == 0;
     SDL_SetTextureScaleMode(Target_, whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
     SDL_RenderCopy(Renderer_, Target_, nullptr, &dst);
     if (Overlay) Overlay(Renderer_, dst);
+    SDL_RenderFlush(Renderer_);
+}
+
+void TSdlWindow::Show() {
     SDL_RenderPresent(Renderer_);
     SelectTarget();
 }

@@ -11,6 +11,14 @@
 
 namespace kv {
 
+// How the window draws. Auto takes the GPU's renderer unless its OpenGL is a software rasterizer
+// (virtual machines, remote desktops, no GPU driver), which cannot hold 60 frames a second
+// through thousands of sprite draws; SDL's own software renderer can.
+enum class ERendererChoice { Auto, Gpu, Software };
+
+// Whether an OpenGL renderer string (GL_RENDERER) names a rasterizer that runs on the CPU.
+bool IsSoftwareGl(const std::string& GlRenderer);
+
 struct TSdlWindowOptions {
     // Client 321·Scale × 481·Scale; 0: Width × Height when given, else the largest integer
     // scale whose window, decorations included, fits the display's usable area.
@@ -19,6 +27,7 @@ struct TSdlWindowOptions {
     bool Fullscreen = false;  // desktop full screen
     bool VSync = true;        // present on the vertical retrace when the renderer can
     bool Hidden = false;      // no visible window (tests)
+    ERendererChoice Renderer = ERendererChoice::Auto;
     std::string Title = "Kalvento";
 };
 
@@ -37,6 +46,11 @@ public:
     SDL_Texture* Target() const { return Target_; }
     uint32_t WindowId() const { return SDL_GetWindowID(Window_); }
     bool VSync() const { return VSync_; }
+    // SDL's name of the renderer in use ("software", "opengl", …); for OpenGL, the driver's
+    // renderer string; and why Auto left the GPU ("" when it did not).
+    const std::string& RendererName() const { return RendererName_; }
+    const std::string& GlRenderer() const { return GlRenderer_; }
+    const std::string& RendererReason() const { return Reason_; }
     const TSdlWindowOptions& Options() const { return Options_; }
 
     bool Fullscreen() const;
@@ -59,6 +73,10 @@ public:
     // draws over the copy on the window (Field: where the target landed, in output pixels).
     using TOverlay = std::function<void(SDL_Renderer* Renderer, const SDL_Rect& Field)>;
     void Present(const TOverlay& Overlay = {});
+    // Present in two steps: Compose draws the window's picture ahead, Show puts it on the screen
+    // (at the moment it is due) and selects the target again.
+    void Compose(const TOverlay& Overlay = {});
+    void Show();
     // The window has the keyboard focus.
     bool HasFocus() const;
 
@@ -71,6 +89,7 @@ public:
     SDL_Rect LogicalToWindow(const SDL_Rect& R) const;
 
 private:
+    void CreateRenderer();
     void CreateTarget();
     SDL_Rect Usable() const;
     TSdlWindowOptions Options_;
@@ -79,6 +98,7 @@ private:
     SDL_Renderer* Renderer_ = nullptr;
     SDL_Texture* Target_ = nullptr;
     bool VSync_ = false;
+    std::string RendererName_, GlRenderer_, Reason_;
 };
 
 // Largest placement of a Lw × Lh picture in an Ow × Oh area: an integer scale when at least 1
