@@ -78,13 +78,19 @@ TSettingsFile LoadSettings(const fs::path& Path) {
     std::error_code ec;
     if (Path.empty() || !fs::exists(Path, ec)) return f;
     std::string text;
-    if (!ReadWholeFile(Path.string(), text)) {
-        f.Error = Path.string() + ": cannot be read";
+    if (const std::string problem = ReadPlayerFile(Path.string(), MaxSettingsBytes, text); !problem.empty()) {
+        f.Error = Path.string() + ": " + problem;
         return f;
     }
+    return ReadSettings(text, Path);
+}
+
+TSettingsFile ReadSettings(const std::string& Text, const fs::path& Path) {
+    TSettingsFile f;
+    f.Path = Path;
     toml::table t;
     try {
-        t = toml::parse(text, Path.string());
+        t = toml::parse(Text, Path.string());
     } catch (const toml::parse_error& e) {
         std::ostringstream m;
         m << Path.string() << ":" << e.source().begin.line << ": " << e.description();

@@ -1,6 +1,7 @@
 #pragma once
 // settings.toml in the player's configuration folder: the window, the sound volumes, the
 // retrace wait and the gamepad's buttons. Written by the game, readable and editable by hand.
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -20,6 +21,8 @@ struct TSettings {
 };
 
 inline constexpr int32_t MaxScale = 8;
+// A longer file is refused unread: the game writes a few hundred bytes.
+inline constexpr size_t MaxSettingsBytes = 64 * 1024;
 
 struct TSettingsFile {
     std::filesystem::path Path;
@@ -36,6 +39,8 @@ bool IsPadButtonName(const std::string& Name);
 // Reads Path. A missing file gives the defaults; an unreadable or malformed one gives the
 // defaults and its Error.
 TSettingsFile LoadSettings(const std::filesystem::path& Path);
+// The same from the file's text.
+TSettingsFile ReadSettings(const std::string& Text, const std::filesystem::path& Path);
 // The text SaveSettings writes.
 std::string FormatSettings(const TSettings& S);
 // Writes Path in one step (folders made as needed). Raises std::runtime_error naming Path.
