@@ -21,8 +21,9 @@ struct TSettings {
 };
 
 inline constexpr int32_t MaxScale = 8;
-// A longer file is refused unread: the game writes a few hundred bytes.
-inline constexpr size_t MaxSettingsBytes = 64 * 1024;
+// A longer file is refused unread: the game writes a few hundred bytes, and the TOML reader walks
+// nested keys recursively, so a file of this size cannot nest deep enough to exhaust the stack.
+inline constexpr size_t MaxSettingsBytes = 16 * 1024;
 
 struct TSettingsFile {
     std::filesystem::path Path;
