@@ -26,8 +26,9 @@ public:
     void Int(const char* Table, const char* Key, int32_t Lo, int32_t Hi, int32_t& Out) {
         const toml::node* n = T_.at_path(std::string(Table) + "." + Key).node();
         if (!n) return;
-        const auto v = n->value<int64_t>();
-        if (!v || *v < Lo || *v > Hi || !n->is_integer())
+        // Only an integer is asked for its value: the reader would convert a float, out of range or not.
+        const auto v = n->is_integer() ? n->value<int64_t>() : std::nullopt;
+        if (!v || *v < Lo || *v > Hi)
             Fail(Table, Key, "a whole number from " + std::to_string(Lo) + " to " + std::to_string(Hi));
         else
             Out = static_cast<int32_t>(*v);
