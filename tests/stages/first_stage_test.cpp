@@ -23,13 +23,6 @@ using kvtest::TWorld;
 
 namespace {
 
-std::vector<std::string> EventsOf(TWorld& w, const std::string& Name) {
-    std::vector<std::string> out;
-    for (const std::string& l : w.F().Log.Lines())
-        if (l.find("\"event\":\"" + Name + "\"") != std::string::npos) out.push_back(l);
-    return out;
-}
-
 // A game started with the "Normal" button; the ship stands still and takes no damage.
 struct TGameWorld : TWorld {
     TGameWorld() {
