@@ -8,15 +8,11 @@
 #include "engine/Errors.h"
 #include "engine/dxg/Dib.h"
 #include "engine/dxg/DxgFile.h"
+#include "Broken.h"
 
 using namespace kv;
 
 namespace {
-
-[[noreturn]] void Broken(const char* What) {
-    std::fprintf(stderr, "dxg fuzz: %s\n", What);
-    std::abort();
-}
 
 std::vector<const TPictureCollectionItem*> Ptrs(const std::vector<std::unique_ptr<TPictureCollectionItem>>& V) {
     std::vector<const TPictureCollectionItem*> out;
@@ -46,16 +42,16 @@ void Pictures(const std::vector<uint8_t>& Data) {
         return;  // a name longer than a short string, say: the writer refuses it by name
     }
     const auto back = dxg::ReadPictures(again, "again.dxg");
-    if (back.size() != items.size()) Broken("the pictures written back are not as many");
+    if (back.size() != items.size()) Broken("dxg", "the pictures written back are not as many");
     for (size_t i = 0; i < items.size(); ++i) {
         const TPictureCollectionItem &a = *items[i], &b = *back[i];
         if (a.Name != b.Name || a.PatternWidth != b.PatternWidth || a.PatternHeight != b.PatternHeight ||
             a.SkipWidth != b.SkipWidth || a.SkipHeight != b.SkipHeight || a.Transparent != b.Transparent ||
             a.TransparentColor != b.TransparentColor || a.SystemMemory != b.SystemMemory)
-            Broken("a picture's properties read back differently");
+            Broken("dxg", "a picture's properties read back differently");
         if (a.Picture.Width != b.Picture.Width || a.Picture.Height != b.Picture.Height ||
             a.Picture.HasAlpha != b.Picture.HasAlpha || a.Picture.Pixels != b.Picture.Pixels)
-            Broken("a picture's pixels read back differently");
+            Broken("dxg", "a picture's pixels read back differently");
     }
 }
 
@@ -73,11 +69,11 @@ void Waves(const std::vector<uint8_t>& Data) {
         return;
     }
     const auto back = dxg::ReadWaves(again, "again.dxg");
-    if (back.size() != items.size()) Broken("the sounds written back are not as many");
+    if (back.size() != items.size()) Broken("dxg", "the sounds written back are not as many");
     for (size_t i = 0; i < items.size(); ++i)
         if (items[i]->Name != back[i]->Name || items[i]->Wave != back[i]->Wave ||
             items[i]->Looped != back[i]->Looped || items[i]->MaxPlayingCount != back[i]->MaxPlayingCount)
-            Broken("a sound reads back differently");
+            Broken("dxg", "a sound reads back differently");
 }
 
 }  // namespace

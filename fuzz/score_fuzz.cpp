@@ -7,17 +7,9 @@
 
 #include "engine/Errors.h"
 #include "shell/ScoreFile.h"
+#include "Broken.h"
 
 using namespace kv;
-
-namespace {
-
-[[noreturn]] void Broken(const char* What) {
-    std::fprintf(stderr, "score fuzz: %s\n", What);
-    std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     const std::string bytes(reinterpret_cast<const char*>(Data), Size);
@@ -33,22 +25,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     try {
         lines = ScoreFileLines(record, "Score.dtf");
     } catch (const EConvertError&) {
-        Broken("text read from the file cannot be written back");
+        Broken("score", "text read from the file cannot be written back");
     }
     // Only the two number lines may be respelled ("+7" is written "7").
     for (size_t i = 0; i < record.Lines.size(); ++i)
         if (i != 1 && i != 3 && lines[i] != record.Lines[i])
-            Broken("a line that was not changed is written back other than it was");
+            Broken("score", "a line that was not changed is written back other than it was");
     const std::string again = FormatScoreFile(lines);
     TScoreRecord back;
     try {
         ParseScoreFile(again, "Score.dtf", back);
     } catch (const EFrameworkError&) {
-        Broken("the record written back cannot be read");
+        Broken("score", "the record written back cannot be read");
     }
     if (back.Lines != lines || back.Name != record.Name || back.Score != record.Score ||
         back.Comment != record.Comment || back.ExtraOpen != record.ExtraOpen)
-        Broken("the record reads back differently");
-    if (FormatScoreFile(ScoreFileLines(back, "Score.dtf")) != again) Broken("a second save writes other bytes");
+        Broken("score", "the record reads back differently");
+    if (FormatScoreFile(ScoreFileLines(back, "Score.dtf")) != again) Broken("score", "a second save writes other bytes");
     return 0;
 }

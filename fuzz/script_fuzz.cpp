@@ -8,15 +8,11 @@
 #include <string>
 
 #include "platform/headless/Headless.h"
+#include "Broken.h"
 
 using namespace kv::headless;
 
 namespace {
-
-[[noreturn]] void Broken(const char* What) {
-    std::fprintf(stderr, "script fuzz: %s\n", What);
-    std::abort();
-}
 
 bool Same(const TScriptAction& A, const TScriptAction& B) {
     return A.Frame == B.Frame && A.Kind == B.Kind && A.State == B.State && A.Target == B.Target && A.Text == B.Text &&
@@ -41,12 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
         back = ParseRecording(again, "again.txt");
     } catch (const std::runtime_error& e) {
         std::fprintf(stderr, "%s\n", e.what());
-        Broken("the script written back cannot be read");
+        Broken("script", "the script written back cannot be read");
     }
     if (back.Version != rec.Version || back.HasSeed != rec.HasSeed || back.Seed != rec.Seed ||
         back.Actions.size() != rec.Actions.size())
-        Broken("the script reads back differently");
+        Broken("script", "the script reads back differently");
     for (size_t i = 0; i < rec.Actions.size(); ++i)
-        if (!Same(rec.Actions[i], back.Actions[i])) Broken("an action reads back differently");
+        if (!Same(rec.Actions[i], back.Actions[i])) Broken("script", "an action reads back differently");
     return 0;
 }

@@ -4,14 +4,14 @@
 # and regressions stay as they are: the working corpus grows outside the repository, in
 # FUZZ_WORK (default ~/.cache/kalvento-fuzz). Fails when a target finds a crash, a leak, a
 # timeout or a sanitizer report; the input is kept in FUZZ_WORK/<target>-findings.
-#   FUZZ_TARGETS="dxg score script"  the targets to run
+#   FUZZ_TARGETS="dxg score script replay attacks keys settings"  the targets to run
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 work=${FUZZ_WORK:-${XDG_CACHE_HOME:-$HOME/.cache}/kalvento-fuzz}
-targets=${FUZZ_TARGETS:-dxg score script}
+targets=${FUZZ_TARGETS:-dxg score script replay attacks keys settings}
 jobs=${JOBS:-2}
 
 launcher=()
@@ -27,10 +27,12 @@ cmake --build "$build" -j "$jobs" --target "${build_targets[@]}"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
-# Longest input per target: a few cut-down asset files, a record, a page of script.
+# Longest input per target: a few cut-down asset files, a record, a page of script, a replay of
+# a few hundred frames with its start, a settings file with room for deep nesting.
 max_len() {
   case $1 in
-    dxg) echo 8192 ;;
+    dxg | replay) echo 8192 ;;
+    settings) echo 16384 ;;
     score) echo 1024 ;;
     *) echo 4096 ;;
   esac

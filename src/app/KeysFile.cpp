@@ -29,8 +29,8 @@ TPlayerKeys LoadPlayerKeys(const fs::path& Dir, bool WriteDefaults) {
         return k;
     }
     std::string text;
-    if (!ReadWholeFile(file.string(), text)) {
-        k.Error = file.string() + ": cannot be read; the default keys are used";
+    if (const std::string problem = ReadPlayerFile(file.string(), MaxKeyConfigBytes, text); !problem.empty()) {
+        k.Error = file.string() + ": " + problem + "; the default keys are used";
         return k;
     }
     try {

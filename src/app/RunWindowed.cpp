@@ -285,8 +285,8 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         // Clicks on the controls run between frames, on this thread; a replay plays its own.
         for (const std::string& name : widgets.TakeClicks())
             if (!watching) session.Click(frame + 1, name);
-        for (const auto& [name, text] : widgets.TakeEdits())
-            if (!watching) form.Handle([&] { session.RecordType(frame + 1, name, text); });
+        for (const auto& edit : widgets.TakeEdits())  // no structured binding: lambdas capture it only from clang 16
+            if (!watching) form.Handle([&] { session.RecordType(frame + 1, edit.first, edit.second); });
         if (music) form.Handle([&] { music->DeliverNotifications(); });
         form.Handle(secondTimer);
         while (!form.PendingErrorBoxes.empty()) {

@@ -19,25 +19,26 @@ TSession::TSession(const TOptions& O) : Options(O) {}
 
 TSession::~TSession() = default;
 
-void TSession::OpenFiles() {
-    if (!Options.InputFile.empty()) {
-        headless::TRecording rec = LoadRecording(Options.InputFile);
-        if (rec.HasSeed) ScriptSeed_ = rec.Seed;
-        for (const auto& a : rec.Actions) {
-            ScriptHasTimer_ |= a.Kind == headless::TScriptAction::Timer;
-            if (a.Kind == headless::TScriptAction::Practice && !IsPracticeTarget(a.Target))
-                throw std::runtime_error(Options.InputFile + ": frame " + std::to_string(a.Frame) + ": '" + a.Target +
-                                         "' is no stage or boss phase to practise");
-            ScriptPractises_ |= a.Kind == headless::TScriptAction::Practice;
-            (a.Kind == headless::TScriptAction::Check ? Checks_ : Script_).push_back(a);
-        }
-        rec.Actions.clear();
-        Replay_ = std::move(rec);
-        // A replay holds every one-second tick its game had, none or many.
-        ScriptHasTimer_ |= PlaysReplay();
-        if (PlaysReplay() && !Options.Practice.empty())
-            throw std::runtime_error(Options.InputFile + " is the replay of one game, which says how it starts: leave out --practice");
+void TSession::PlayRecording(headless::TRecording Rec) {
+    if (Rec.HasSeed) ScriptSeed_ = Rec.Seed;
+    for (const auto& a : Rec.Actions) {
+        ScriptHasTimer_ |= a.Kind == headless::TScriptAction::Timer;
+        if (a.Kind == headless::TScriptAction::Practice && !IsPracticeTarget(a.Target))
+            throw std::runtime_error(Options.InputFile + ": frame " + std::to_string(a.Frame) + ": '" + a.Target +
+                                     "' is no stage or boss phase to practise");
+        ScriptPractises_ |= a.Kind == headless::TScriptAction::Practice;
+        (a.Kind == headless::TScriptAction::Check ? Checks_ : Script_).push_back(a);
     }
+    Rec.Actions.clear();
+    Replay_ = std::move(Rec);
+    // A replay holds every one-second tick its game had, none or many.
+    ScriptHasTimer_ |= PlaysReplay();
+    if (PlaysReplay() && !Options.Practice.empty())
+        throw std::runtime_error(Options.InputFile + " is the replay of one game, which says how it starts: leave out --practice");
+}
+
+void TSession::OpenFiles() {
+    if (!Options.InputFile.empty()) PlayRecording(LoadRecording(Options.InputFile));
     if (!Options.LogFile.empty()) {
         LogOut_.open(Options.LogFile, std::ios::binary | std::ios::trunc);
         if (!LogOut_) throw std::runtime_error("cannot write the event log " + Options.LogFile);

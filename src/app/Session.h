@@ -26,6 +26,9 @@ public:
 
     // Opens the files the options name; raises std::runtime_error with a clear message.
     void OpenFiles();
+    // The input the run plays: a recording read and checked (LoadRecording), named in messages
+    // as Options.InputFile. OpenFiles calls it for --input. Raises std::runtime_error.
+    void PlayRecording(headless::TRecording Rec);
     // Whether the games of this run are kept as replays and counted in the attack history of
     // the data folder: a window's games are, a headless run's when --record (--history) asks; a
     // playback never is. Call after OpenFiles.

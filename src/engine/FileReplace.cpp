@@ -8,10 +8,9 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace kv {
@@ -109,11 +108,44 @@ void ReplaceFileAtomically(const std::string& Path, const std::string& Bytes) {
     }
 }
 
+std::string ReadPlayerFile(const std::string& Path, size_t MaxBytes, std::string& Bytes) {
+    Bytes.clear();
+    auto failed = [](int Err) { return std::string("cannot be read: ") + std::strerror(Err); };
+    // Opened without waiting, and looked at again once open: a pipe put there meanwhile would
+    // otherwise wait for a writer.
+    const int fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return failed(errno);
+    struct stat st {};
+    std::string problem;
+    if (::fstat(fd, &st) != 0)
+        problem = failed(errno);
+    else if (S_ISDIR(st.st_mode))
+        problem = "is a folder, not a file";
+    else if (!S_ISREG(st.st_mode))
+        problem = "is not a plain file (a device, a pipe or a socket)";
+    else if (static_cast<uint64_t>(st.st_size) > MaxBytes)
+        problem = "is " + std::to_string(st.st_size) + " bytes, more than the " + std::to_string(MaxBytes) +
+                  " such a file may have";
+    char buf[65536];
+    while (problem.empty()) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            problem = failed(errno);
+        } else if (Bytes.size() + static_cast<size_t>(n) > MaxBytes) {
+            problem = "grew past the " + std::to_string(MaxBytes) + " bytes such a file may have while it was read";
+        } else {
+            Bytes.append(buf, static_cast<size_t>(n));
+        }
+    }
+    ::close(fd);
+    if (!problem.empty()) Bytes.clear();
+    return problem;
+}
+
 bool ReadWholeFile(const std::string& Path, std::string& Bytes) {
-    std::ifstream in(Path, std::ios::binary);
-    if (!in) return false;
-    Bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    return ReadPlayerFile(Path, Bytes.max_size(), Bytes).empty();
 }
 
 }  // namespace kv

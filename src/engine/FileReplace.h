@@ -17,7 +17,11 @@ struct EFileReplaceError : std::runtime_error {
 // permissions, and the folder is flushed. Temporaries that killed writes left beside Path are
 // removed first. Raises EFileReplaceError.
 void ReplaceFileAtomically(const std::string& Path, const std::string& Bytes);
-// The whole file; false when it cannot be read.
+// A file read at start, whole, for a reader that must not trust it. Only a plain file of at most
+// MaxBytes is read: a folder, a device or a pipe in its place is refused, not read for ever or
+// waited on. Returns why it was not read ("is a folder, not a file"), "" when Bytes holds it.
+std::string ReadPlayerFile(const std::string& Path, size_t MaxBytes, std::string& Bytes);
+// The whole file (a plain file of any size); false when it cannot be read.
 bool ReadWholeFile(const std::string& Path, std::string& Bytes);
 
 }  // namespace kv

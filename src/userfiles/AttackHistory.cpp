@@ -1,5 +1,6 @@
 #include "userfiles/AttackHistory.h"
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 
@@ -28,8 +29,8 @@ std::vector<std::string> SplitTabs(const std::string& Line) {
 }
 
 void AddCounts(TAttackCounts& To, const TAttackCounts& More) {
-    To.Reached += More.Reached;
-    To.Unhurt += More.Unhurt;
+    To.Reached = std::min(To.Reached + More.Reached, MaxAttackCount);
+    To.Unhurt = std::min(To.Unhurt + More.Unhurt, MaxAttackCount);
 }
 
 }  // namespace
@@ -58,12 +59,17 @@ void TAttackHistory::Add(const TAttackHistory& More) {
 fs::path AttackHistoryFile(const fs::path& DataHome) { return DataHome / "attacks.txt"; }
 
 TAttackHistory LoadAttackHistory(const fs::path& File) {
-    TAttackHistory h;
     std::error_code ec;
-    if (!fs::exists(File, ec)) return h;
+    if (!fs::exists(File, ec)) return {};
     std::string bytes;
-    if (!ReadWholeFile(File.string(), bytes)) throw std::runtime_error("cannot read " + File.string());
-    std::istringstream in(bytes);
+    if (const std::string problem = ReadPlayerFile(File.string(), MaxAttackHistoryBytes, bytes); !problem.empty())
+        throw std::runtime_error(File.string() + ": " + problem);
+    return ParseAttackHistory(bytes, File.string());
+}
+
+TAttackHistory ParseAttackHistory(const std::string& Text, const std::string& Source) {
+    TAttackHistory h;
+    std::istringstream in(Text);
     std::string line;
     int lineNo = 0;
     while (std::getline(in, line)) {
@@ -71,7 +77,7 @@ TAttackHistory LoadAttackHistory(const fs::path& File) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
         auto fail = [&](const std::string& Why) {
-            throw std::runtime_error(File.string() + ":" + std::to_string(lineNo) + ": " + Why);
+            throw std::runtime_error(Source + ":" + std::to_string(lineNo) + ": " + Why);
         };
         const std::vector<std::string> f = SplitTabs(line);
         if (f.size() != 6) fail("an attack's line has 6 fields between tabs, this one " + std::to_string(f.size()));

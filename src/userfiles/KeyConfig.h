@@ -12,6 +12,7 @@
 // SDL's names ("Left Shift", "Keypad 8", "F2" …, any letter case) or as "#NN" for any code.
 // A comment is a whole line starting with '#': "#" and "Keypad #" are key names too.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -30,6 +31,8 @@ public:
 
 // The largest scancode a key table may hold ("#511").
 constexpr uint16_t MaxKeyCode = 511;
+// A longer keys.conf is refused unread: a full table with comments is a few kilobytes.
+constexpr size_t MaxKeyConfigBytes = 64 * 1024;
 
 // The name of a key: SDL's name, "Shift" for the slot that reads either shift key, "#NN" for a
 // code without a name (or one whose name could not be read back, such as ",").

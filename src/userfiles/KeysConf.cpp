@@ -12,8 +12,9 @@ void WriteKeyBindings(const fs::path& File, const std::vector<TKeyBinding>& Bind
     std::error_code ec;
     const bool existed = fs::exists(File, ec);
     std::string old;
-    if (existed && !ReadWholeFile(File.string(), old))
-        throw std::runtime_error(File.string() + ": cannot be read; nothing was changed");
+    if (existed)
+        if (const std::string problem = ReadPlayerFile(File.string(), MaxKeyConfigBytes, old); !problem.empty())
+            throw std::runtime_error(File.string() + ": " + problem + "; nothing was changed");
     auto apply = [&](std::string text) {
         for (const TKeyBinding& b : Bindings) text = RebindKeyConfig(text, File.string(), b);
         return text;

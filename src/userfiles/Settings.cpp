@@ -26,8 +26,9 @@ public:
     void Int(const char* Table, const char* Key, int32_t Lo, int32_t Hi, int32_t& Out) {
         const toml::node* n = T_.at_path(std::string(Table) + "." + Key).node();
         if (!n) return;
-        const auto v = n->value<int64_t>();
-        if (!v || *v < Lo || *v > Hi || !n->is_integer())
+        // Only an integer is asked for its value: the reader would convert a float, out of range or not.
+        const auto v = n->is_integer() ? n->value<int64_t>() : std::nullopt;
+        if (!v || *v < Lo || *v > Hi)
             Fail(Table, Key, "a whole number from " + std::to_string(Lo) + " to " + std::to_string(Hi));
         else
             Out = static_cast<int32_t>(*v);
@@ -103,13 +104,19 @@ TSettingsFile LoadSettings(const fs::path& Path) {
     std::error_code ec;
     if (Path.empty() || !fs::exists(Path, ec)) return f;
     std::string text;
-    if (!ReadWholeFile(Path.string(), text)) {
-        f.Error = Path.string() + ": cannot be read";
+    if (const std::string problem = ReadPlayerFile(Path.string(), MaxSettingsBytes, text); !problem.empty()) {
+        f.Error = Path.string() + ": " + problem;
         return f;
     }
+    return ReadSettings(text, Path);
+}
+
+TSettingsFile ReadSettings(const std::string& Text, const fs::path& Path) {
+    TSettingsFile f;
+    f.Path = Path;
     toml::table t;
     try {
-        t = toml::parse(text, Path.string());
+        t = toml::parse(Text, Path.string());
     } catch (const toml::parse_error& e) {
         std::ostringstream m;
         m << Path.string() << ":" << e.source().begin.line << ": " << e.description();

@@ -1,6 +1,7 @@
 #pragma once
 // settings.toml in the player's configuration folder: the window, its renderer, the sound
 // volumes, the retrace wait and the gamepad's buttons. Written by the game, readable and editable by hand.
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -23,6 +24,9 @@ struct TSettings {
 };
 
 inline constexpr int32_t MaxScale = 8;
+// A longer file is refused unread: the game writes a few hundred bytes, and the TOML reader walks
+// nested keys recursively, so a file of this size cannot nest deep enough to exhaust the stack.
+inline constexpr size_t MaxSettingsBytes = 16 * 1024;
 
 struct TSettingsFile {
     std::filesystem::path Path;
@@ -45,6 +49,8 @@ const char* const* LanguageNames(int32_t& Count);
 // Reads Path. A missing file gives the defaults; an unreadable or malformed one gives the
 // defaults and its Error.
 TSettingsFile LoadSettings(const std::filesystem::path& Path);
+// The same from the file's text.
+TSettingsFile ReadSettings(const std::string& Text, const std::filesystem::path& Path);
 // The text SaveSettings writes.
 std::string FormatSettings(const TSettings& S);
 // Writes Path in one step (folders made as needed). Raises std::runtime_error naming Path.

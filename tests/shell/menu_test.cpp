@@ -258,6 +258,6 @@ TEST(Menu, NothingOfTheLastGameRunsOnIntoTheNext) {
             EXPECT_TRUE(w.F().Playing);
             EXPECT_EQ(w.F().StageNo, 1);
             EXPECT_TRUE(w.F().BossName.empty()) << w.F().BossName;
-            EXPECT_EQ(w.F().MediaFileName.find("4-1"), std::string::npos) << w.F().MediaFileName;
+            EXPECT_EQ(w.F().MediaFileName.find("/4-1.mp3"), std::string::npos) << w.F().MediaFileName;  // the folder holds a pid
         }
 }

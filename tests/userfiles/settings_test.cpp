@@ -61,6 +61,7 @@ TEST(Settings, ABadFileIsReportedGivesDefaultsAndIsNeverOverwrittenUnasked) {
         {"[sound]\neffect_volume = 9\nmusic_volume = \"loud\"\n", "sound.music_volume"},  // type
         {"[window]\nscale = 2\n[gamepad]\nshot = \"trigger\"\n", "gamepad.shot"},  // no such button
         {"[window]\nrenderer = \"fast\"\n", "window.renderer"},                 // no such renderer
+        {"[window]\nwidth = 9e63\n", "window.width"},  // a float, beyond any integer
     };
     for (const TCase& c : cases) {
         const fs::path file = dir / "settings.toml";

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
+
+#include "engine/FileReplace.h"
 
 namespace kv {
 
@@ -17,14 +19,27 @@ TSdlJoystick::TSdlJoystick(SDL_Window* Window, const std::string& MappingFile) :
     if (!Started_ || MappingFile.empty()) return;
     std::error_code ec;
     if (!std::filesystem::exists(MappingFile, ec)) return;
-    MappingsAdded_ = SDL_GameControllerAddMappingsFromFile(MappingFile.c_str());
+    // Read here rather than by SDL, which would wait on a pipe and read a device for ever.
+    std::string text;
+    if (const std::string problem = ReadPlayerFile(MappingFile, MaxMappingFileBytes, text); !problem.empty()) {
+        MappingsError_ = MappingFile + ": " + problem + "; SDL's own controller mappings are used";
+        return;
+    }
+    if (text.empty()) return;
+    // SDL would stop at the first NUL byte without a word, leaving out the rest.
+    if (const size_t nul = text.find('\0'); nul != std::string::npos) {
+        const auto line = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), '\n') + 1;
+        MappingsError_ = MappingFile + ":" + std::to_string(line) + ": a NUL byte: not a text file; SDL's own controller mappings are used";
+        return;
+    }
+    MappingsAdded_ = SDL_GameControllerAddMappingsFromRW(SDL_RWFromConstMem(text.data(), static_cast<int>(text.size())), 1);
     if (MappingsAdded_ < 0) {
         MappingsAdded_ = 0;
         MappingsError_ = MappingFile + ": " + SDL_GetError() + "; SDL's own controller mappings are used";
         return;
     }
     // SDL passes over lines it cannot read without a word: name the first one.
-    std::ifstream in(MappingFile);
+    std::istringstream in(text);
     std::string line;
     for (int n = 1; std::getline(in, line); ++n) {
         const size_t b = line.find_first_not_of(" \t\r");

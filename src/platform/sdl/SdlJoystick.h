@@ -21,6 +21,9 @@ struct TPadButtons {
 // The button a settings name stands for ("a", "start", …), Default for a name SDL does not know.
 SDL_GameControllerButton PadButtonOf(const std::string& Name, SDL_GameControllerButton Default);
 
+// A longer mapping file is refused unread (SDL's community file is under a megabyte).
+constexpr size_t MaxMappingFileBytes = 16 * 1024 * 1024;
+
 class TSdlJoystick : public IJoystickSource {
 public:
     // Window: the window whose keyboard focus makes the game the foreground application
