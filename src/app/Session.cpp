@@ -148,6 +148,19 @@ void TSession::ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard)
     }
 }
 
+void TSession::SkipScriptTo(int64_t Frame, headless::TScriptedKeyboard* Keyboard) {
+    if (Keyboard) Keyboard->ReleaseAll();
+    ScriptPos_ = 0;
+    for (; ScriptPos_ < Script_.size() && Script_[ScriptPos_].Frame <= Frame; ++ScriptPos_) {
+        const headless::TScriptAction& a = Script_[ScriptPos_];
+        const bool press = a.Kind == headless::TScriptAction::Press;
+        if (Keyboard && (press || a.Kind == headless::TScriptAction::Release)) Keyboard->SetState(a.State, press);
+    }
+    CheckPos_ = 0;
+    while (CheckPos_ < Checks_.size() && Checks_[CheckPos_].Frame <= Frame) ++CheckPos_;
+    LastFrame_ = Frame;
+}
+
 void TSession::Record(const headless::TScriptAction& A) {
     Game_.Action(A);
     if (RecordOut_.is_open()) RecordOut_ << headless::FormatScriptAction(A) << '\n';

@@ -46,6 +46,11 @@ public:
     // Returns whether the script supplied one-second ticks itself.
     void ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard);
     bool ScriptHasTimer() const { return ScriptHasTimer_; }
+    // Goes on from a snapshot of the end of frame Frame: the actions due up to it count as done,
+    // the keyboard holds what they left down, and the checks before it are passed.
+    void SkipScriptTo(int64_t Frame, headless::TScriptedKeyboard* Keyboard);
+    // The frame of the last action of the script (0 for none).
+    int64_t ScriptEnd() const { return Script_.empty() ? 0 : Script_.back().Frame; }
     // Called before every frame (the autopilot's turn).
     std::function<void(int64_t Frame)> BeforeFrame;
 
