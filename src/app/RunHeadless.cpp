@@ -1,5 +1,6 @@
 // Headless runs: a virtual clock of 60 frames a second, scripted input, silent sound.
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -69,6 +70,10 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
     int64_t frame = 0;
     size_t dialogsSeen = 0;
     TRunStats stats;
+    // --from and --take-over: the time taken to reach the frame.
+    const int64_t seek = session.SeekFrame();
+    const auto seekStart = std::chrono::steady_clock::now();
+    if (seek == 0) stats.SetSeek(0, 0);
     while (!session.ShouldStop(frame)) {
         stats.BeginFrame();
         const int64_t next = frame + 1;
@@ -81,6 +86,8 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
         const int32_t lag = static_cast<int32_t>((next * 1000) / 60 - (frame * 1000) / 60);
         form.DXTimer1.OnTimer(lag);
         frame = next;
+        if (frame == seek)
+            stats.SetSeek(frame, std::chrono::duration<double>(std::chrono::steady_clock::now() - seekStart).count());
         audio.AdvanceFrame();
         music.DeliverNotifications();
         session.AfterFrame(frame);
