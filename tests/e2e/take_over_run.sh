@@ -48,6 +48,13 @@ diff <(grep -E '^[0-9]+ ' "$replay" | awk '$1 <= 1500 && $2 != "check"') \
   || fail "the taken-over replay did not play back: $(cat "$WORK/e.txt")"
 cmp -s "$WORK/back.jsonl" "$WORK/taken.jsonl" || fail "the playback differs: $(diff "$WORK/back.jsonl" "$WORK/taken.jsonl" | head -5)"
 
+# The attack history counts a taken-over game's attacks as practice (R-One comes at frame 1500).
+sed 's/^1501 /1401 /' "$WORK/then.txt" > "$WORK/then1400.txt"
+"$KV" --headless --data "$WORK/data" --input "$replay" --take-over 1400 --then "$WORK/then1400.txt" --history \
+      2> "$WORK/e.txt" || fail "the take-over with --history failed: $(cat "$WORK/e.txt")"
+history="$(awk -F'\t' '$1 == "TROneASprite" {print $3, $4, $5}' "$XDG_DATA_HOME/kalvento/attacks.txt")"
+[ "$history" = "0 0 1" ] || fail "R-One's first attack after the take-over: '$history', not reached once in practice"
+
 # Strange frames are refused by name, before anything runs.
 expect_status 2 "$WORK/e.txt" --headless --input "$replay" --from 12x
 grep -q -- "--from: '12x' is not a whole number" "$WORK/e.txt" || fail "bad --from: $(cat "$WORK/e.txt")"
