@@ -2,7 +2,7 @@
 # floors, each seeing only itself and those listed before it. The platforms and the player's
 # files stand above the game logic, which never sees them. A room not in the list fails, so a
 # new room has to be given its floor. Run with -DSRC=<the src folder>.
-set(KV_FLOORS i18n engine shell bullets player enemies bosses stages platform userfiles ui app)
+set(KV_FLOORS i18n engine shell bullets player enemies bosses stages snapshot platform userfiles ui app)
 
 if(NOT SRC)
   message(FATAL_ERROR "include_order: pass -DSRC=<the src folder>")

@@ -54,7 +54,7 @@ int64_t ParseIn(const std::string& Text, int64_t Min, int64_t Max) {
 constexpr int64_t kInt32Min = INT32_MIN, kInt32Max = INT32_MAX;
 
 template <class T>
-TEntry Int(const char* Name, T TForm1::*Member, int64_t Min, int64_t Max) {
+TEntry Int(const char* Name, T TGameState::*Member, int64_t Min, int64_t Max) {
     return {Name, [Member](const TForm1& F) { return std::to_string(F.*Member); },
             [Member, Min, Max](TForm1* F, const std::string& V) {
                 const int64_t v = ParseIn(V, Min, Max);
@@ -62,7 +62,7 @@ TEntry Int(const char* Name, T TForm1::*Member, int64_t Min, int64_t Max) {
             }};
 }
 
-TEntry Real(const char* Name, double TForm1::*Member, double Min, double Max) {
+TEntry Real(const char* Name, double TGameState::*Member, double Min, double Max) {
     return {Name, [Member](const TForm1& F) { return FormatDouble(F.*Member); },
             [Member, Min, Max](TForm1* F, const std::string& V) {
                 size_t used = 0;
@@ -80,7 +80,7 @@ TEntry Real(const char* Name, double TForm1::*Member, double Min, double Max) {
 }
 
 // The boss and attack names are cleared when a game ends: a game starts without them.
-TEntry NoText(const char* Name, std::string TForm1::*Member) {
+TEntry NoText(const char* Name, std::string TGameState::*Member) {
     return {Name, [Member](const TForm1& F) { return F.*Member; },
             [Member](TForm1* F, const std::string& V) {
                 if (!V.empty()) throw std::invalid_argument("a game always starts without one");
@@ -89,7 +89,7 @@ TEntry NoText(const char* Name, std::string TForm1::*Member) {
 }
 
 template <size_t N>
-TEntry Ints(const char* Name, std::array<int32_t, N> TForm1::*Member, int64_t Min, int64_t Max) {
+TEntry Ints(const char* Name, std::array<int32_t, N> TGameState::*Member, int64_t Min, int64_t Max) {
     return {Name,
             [Member](const TForm1& F) {
                 std::string s;

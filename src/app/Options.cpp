@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/headless/Headless.h"
 #include "stages/Practice.h"
 #include "userfiles/Settings.h"
 
@@ -34,6 +35,11 @@ std::string UsageText() {
            "  --input FILE          play a scripted input file\n"
            "  --record FILE         record the input to FILE in the same format; each game played is\n"
            "                        also kept in the replays folder (a window keeps them anyway)\n"
+           "  --from FRAME          with --input: start watching at FRAME (the frames before run unseen)\n"
+           "  --take-over FRAME     with --input REPLAY and --then SCRIPT (headless): after FRAME the\n"
+           "                        game is a practice game played by SCRIPT (frames of the game);\n"
+           "                        --record FILE keeps its replay (the original's input up to FRAME)\n"
+           "  --then SCRIPT         the input after --take-over\n"
            "  --screenshot FILE     PNG of the last frame\n"
            "  --screenshot-at N[,N…]  PNGs of those frames instead (FILE-N.png)\n"
            "  --log FILE            event log, one JSON object a line\n"
@@ -79,6 +85,12 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
             o.Seed = static_cast<uint32_t>(ParseInt(a, value(), 0, UINT32_MAX));
         } else if (a == "--input") {
             o.InputFile = value();
+        } else if (a == "--from") {
+            o.FromFrame = ParseInt(a, value(), 0, headless::MaxRecordingFrames);
+        } else if (a == "--take-over") {
+            o.TakeOverFrame = ParseInt(a, value(), 0, headless::MaxRecordingFrames);
+        } else if (a == "--then") {
+            o.ThenFile = value();
         } else if (a == "--record") {
             o.RecordFile = value();
         } else if (a == "--screenshot") {
@@ -138,6 +150,15 @@ TOptions ParseOptions(const std::vector<std::string>& Args) {
     if (!o.ScreenshotAt.empty() && o.Screenshot.empty())
         throw TUsageError{"--screenshot-at needs --screenshot FILE"};
     if (!o.Renderer.empty() && o.Headless) throw TUsageError{"--renderer needs a window (not --headless)"};
+    if ((o.FromFrame || o.TakeOverFrame) && o.InputFile.empty())
+        throw TUsageError{std::string(o.FromFrame ? "--from" : "--take-over") + " needs --input REPLAY to watch"};
+    if (o.TakeOverFrame && o.ThenFile.empty())
+        throw TUsageError{"--take-over needs --then SCRIPT: the input after the take-over"};
+    if (!o.ThenFile.empty() && !o.TakeOverFrame) throw TUsageError{"--then needs --take-over FRAME"};
+    if (o.TakeOverFrame && !o.Headless) throw TUsageError{"--take-over with --then needs --headless"};
+    if (o.FromFrame && o.TakeOverFrame && *o.FromFrame > *o.TakeOverFrame)
+        throw TUsageError{"--from " + std::to_string(*o.FromFrame) + " is after --take-over " +
+                          std::to_string(*o.TakeOverFrame) + ": the take-over would be passed over"};
     if (!o.InputFile.empty() && o.InputFile == o.RecordFile)
         throw TUsageError{"--input and --record name the same file"};
     return o;

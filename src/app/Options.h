@@ -13,6 +13,9 @@ struct TOptions {
     std::optional<int64_t> Frames;
     std::optional<uint32_t> Seed;
     std::string InputFile, RecordFile;
+    std::optional<int64_t> FromFrame;      // --from: watching starts at this frame of the input
+    std::optional<int64_t> TakeOverFrame;  // --take-over: the player plays on after this frame
+    std::string ThenFile;                  // --then: the player's input after the take-over
     std::string Screenshot;
     std::vector<int64_t> ScreenshotAt;
     std::string LogFile;

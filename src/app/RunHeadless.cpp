@@ -1,5 +1,6 @@
 // Headless runs: the shared frame loop, with screenshots and frame statistics around it.
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -55,10 +56,16 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
 
     THeadlessLoop loop(session, form, kit, pilot.get());
     TRunStats stats;
+    // --from and --take-over: the time taken to reach the frame.
+    const int64_t seek = session.SeekFrame();
+    const auto seekStart = std::chrono::steady_clock::now();
+    if (seek == 0) stats.SetSeek(0, 0);
     while (true) {
         stats.BeginFrame();
         if (!loop.Step()) break;
         const int64_t frame = loop.Frame();
+        if (frame == seek)
+            stats.SetSeek(frame, std::chrono::duration<double>(std::chrono::steady_clock::now() - seekStart).count());
         if (pixels && std::find(O.ScreenshotAt.begin(), O.ScreenshotAt.end(), frame) != O.ScreenshotAt.end())
             SaveScreenshot(*pixels, form, ScreenshotName(O.Screenshot, frame));
         stats.EndFrame(session.GameCleanedUp());

@@ -14,6 +14,11 @@ public:
     // Ends the frame's timing; GameCleanedUp: a game is over and its sprites freed, so the
     // memory in use now is what the next game starts from.
     void EndFrame(bool GameCleanedUp);
+    // The time taken to reach the frame a playback starts at (--from, --take-over).
+    void SetSeek(int64_t Frame, double Seconds) {
+        SeekFrame_ = Frame;
+        SeekSeconds_ = Seconds;
+    }
     // Raises std::runtime_error naming Path when it cannot be written.
     void Write(const std::string& Path) const;
 
@@ -26,6 +31,8 @@ private:
     double Seconds_ = 0, WorstMs_ = 0;
     int64_t WorstFrame_ = 0;
     std::vector<TMemory> AfterGames_;
+    int64_t SeekFrame_ = -1;
+    double SeekSeconds_ = 0;
 };
 
 // The pacing of a windowed run: frames shown and run, the shown frames that came later than

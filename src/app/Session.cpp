@@ -1,5 +1,7 @@
 #include "app/Session.h"
 
+#include <algorithm>
+#include <cctype>
 #include <ctime>
 #include <iostream>
 #include <sstream>
@@ -35,18 +37,91 @@ void TSession::PlayRecording(headless::TRecording Rec) {
     ScriptHasTimer_ |= PlaysReplay();
     if (PlaysReplay() && !Options.Practice.empty())
         throw std::runtime_error(Options.InputFile + " is the replay of one game, which says how it starts: leave out --practice");
+    const int64_t end = Replay_.HasEnd ? Replay_.End : Script_.empty() ? 0 : Script_.back().Frame;
+    for (const auto& [name, frame] : {std::pair{"--from", Options.FromFrame}, {"--take-over", Options.TakeOverFrame}})
+        if (frame && *frame > end)
+            throw std::runtime_error(std::string(name) + " " + std::to_string(*frame) + ": " + Options.InputFile +
+                                     " ends at frame " + std::to_string(end));
 }
 
 void TSession::OpenFiles() {
     if (!Options.InputFile.empty()) PlayRecording(LoadRecording(Options.InputFile));
+    if (Options.TakeOverFrame) OpenTakeOver();
     if (!Options.LogFile.empty()) {
         LogOut_.open(Options.LogFile, std::ios::binary | std::ios::trunc);
         if (!LogOut_) throw std::runtime_error("cannot write the event log " + Options.LogFile);
     }
-    if (!Options.RecordFile.empty()) {
+    if (!Options.RecordFile.empty() && !Options.TakeOverFrame) {
         RecordOut_.open(Options.RecordFile, std::ios::binary | std::ios::trunc);
         if (!RecordOut_) throw std::runtime_error("cannot write the recording " + Options.RecordFile);
     }
+}
+
+void TSession::OpenTakeOver() {
+    const int64_t at = *Options.TakeOverFrame;
+    if (!PlaysReplay())
+        throw std::runtime_error("--take-over: " + Options.InputFile + " is no replay of one game (it has no start line)");
+    Then_ = LoadRecording(Options.ThenFile).Actions;
+    for (const auto& a : Then_) {
+        if (a.Frame <= at)
+            throw std::runtime_error(Options.ThenFile + ": line " + std::to_string(a.Line) + ": frame " +
+                                     std::to_string(a.Frame) + " is not after the take-over at frame " +
+                                     std::to_string(at) + " (the script counts the game's frames)");
+        if (a.Kind == headless::TScriptAction::Check || a.Kind == headless::TScriptAction::TakeOver ||
+            a.Kind == headless::TScriptAction::Practice)
+            throw std::runtime_error(Options.ThenFile + ": line " + std::to_string(a.Line) +
+                                     ": a player's input holds presses, releases, clicks, typing and ticks only");
+    }
+    TakeOverEnd_ = std::max(at + 1, Then_.empty() ? 0 : Then_.back().Frame);
+    // The head of the original replay, whose game this one goes on from, and its input up to
+    // the take-over.
+    std::ifstream in(Options.InputFile, std::ios::binary);
+    std::string line;
+    bool head = true;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const bool action = !line.empty() && std::isdigit(static_cast<unsigned char>(line[0]));
+        if (head && !action) {
+            if (line.rfind("end ", 0) == 0 || line.rfind("# ", 0) == 0) continue;
+            TakeOverText_.push_back(line);
+            continue;
+        }
+        head = false;
+        if (action && std::stoll(line) <= at) TakeOverText_.push_back(line);
+    }
+    TakeOverText_.insert(TakeOverText_.begin(), "# Kalvento replay: taken over at frame " + std::to_string(at) +
+                                                    "; play it back with kalvento --input FILE");
+}
+
+void TSession::TakeOverLine(const std::string& Line) {
+    if (TakenOver_) TakeOverText_.push_back(Line);
+}
+
+void TSession::TakeOver(int64_t Frame, headless::TScriptedKeyboard* Keyboard) {
+    TakenOver_ = true;
+    Form->Practice = true;
+    Form->Log.Write("take_over");
+    Script_ = std::move(Then_);
+    ScriptPos_ = 0;
+    Checks_.clear();
+    CheckPos_ = 0;
+    Replay_.HasEnd = false;
+    ScriptHasTimer_ = false;
+    for (const auto& a : Script_) ScriptHasTimer_ |= a.Kind == headless::TScriptAction::Timer;
+    // The player's hands start empty; what the original held is let go.
+    if (Keyboard) Keyboard->ReleaseAll();
+    TakeOverLine(std::to_string(Frame) + " takeover");
+    // Counted as practice, where a run counts the attack history at all.
+    if (Options.History && !Form->Invincible) {
+        DataHome_ = PlayerDataDir();
+        CountHistory_ = !DataHome_.empty();
+    }
+    EndsAtTakeOver_ = Form->Log.CountOf("menu") + Form->Log.CountOf("name_entry");
+}
+
+int64_t TSession::SeekFrame() const {
+    if (Options.FromFrame) return *Options.FromFrame;
+    return Options.TakeOverFrame ? *Options.TakeOverFrame : -1;
 }
 
 void TSession::KeepUserFiles(bool Windowed) {
@@ -124,6 +199,10 @@ void TSession::Timer(int64_t Frame) {
 }
 
 void TSession::ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard) {
+    if (Options.TakeOverFrame && !TakenOver_ && Frame == *Options.TakeOverFrame + 1) {
+        // The original's actions due before this frame were its player's, not this one's.
+        TakeOver(Frame, Keyboard);
+    }
     while (ScriptPos_ < Script_.size() && Script_[ScriptPos_].Frame <= Frame) {
         const headless::TScriptAction& a = Script_[ScriptPos_++];
         switch (a.Kind) {
@@ -143,13 +222,32 @@ void TSession::ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard)
             case headless::TScriptAction::Practice:
                 Practice(Frame, a.Target);
                 break;
+            case headless::TScriptAction::TakeOver:
+                // A taken-over game played back: the same practice game from here.
+                Form->Practice = true;
+                Form->Log.Write("take_over");
+                break;
             case headless::TScriptAction::Check:  // kept apart by OpenFiles
                 break;
         }
     }
 }
 
+void TSession::SkipScriptTo(int64_t Frame, headless::TScriptedKeyboard* Keyboard) {
+    if (Keyboard) Keyboard->ReleaseAll();
+    ScriptPos_ = 0;
+    for (; ScriptPos_ < Script_.size() && Script_[ScriptPos_].Frame <= Frame; ++ScriptPos_) {
+        const headless::TScriptAction& a = Script_[ScriptPos_];
+        const bool press = a.Kind == headless::TScriptAction::Press;
+        if (Keyboard && (press || a.Kind == headless::TScriptAction::Release)) Keyboard->SetState(a.State, press);
+    }
+    CheckPos_ = 0;
+    while (CheckPos_ < Checks_.size() && Checks_[CheckPos_].Frame <= Frame) ++CheckPos_;
+    LastFrame_ = Frame;
+}
+
 void TSession::Record(const headless::TScriptAction& A) {
+    TakeOverLine(headless::FormatScriptAction(A));
     Game_.Action(A);
     if (RecordOut_.is_open()) RecordOut_ << headless::FormatScriptAction(A) << '\n';
 }
@@ -157,6 +255,10 @@ void TSession::Record(const headless::TScriptAction& A) {
 void TSession::RecordStates(int64_t Frame, const TDXInputStates& Current) {
     // A kept replay follows the states itself, from the start of its game.
     Game_.States(Frame, Current);
+    if (TakenOver_)
+        for (const headless::TScriptAction& a : StateChanges(Frame, TakeOverKeys_, Current))
+            TakeOverLine(headless::FormatScriptAction(a));
+    TakeOverKeys_ = Current;
     if (!RecordOut_.is_open()) return;
     for (const headless::TScriptAction& a : StateChanges(Frame, LastRecorded_, Current))
         RecordOut_ << headless::FormatScriptAction(a) << '\n';
@@ -276,6 +378,13 @@ void TSession::AfterFrame(int64_t Frame) {
         EndGame(Frame, EndScore_, Result_);
     else
         Game_.AfterFrame(*Form, Frame);
+    if (TakenOver_ && Frame % CheckInterval == 0) {
+        headless::TScriptAction a;
+        a.Frame = Frame;
+        a.Kind = headless::TScriptAction::Check;
+        a.Checksum = StateChecksum(*Form);
+        TakeOverLine(headless::FormatScriptAction(a));
+    }
     const bool record = RecordOut_.is_open() && Frame % CheckInterval == 0;
     // Checks between frames the run never stopped at are passed over.
     while (CheckPos_ < Checks_.size() && Checks_[CheckPos_].Frame < Frame) ++CheckPos_;
@@ -306,6 +415,10 @@ void TSession::AfterFrame(int64_t Frame) {
 
 bool TSession::ShouldStop(int64_t FramesDone) const {
     if (Form->CloseRequested || Diverged_ || StopSignalled()) return true;
+    // A taken-over game runs as long as its player's script, or to the end of the game.
+    if (TakenOver_ && (FramesDone >= TakeOverEnd_ ||
+                       Form->Log.CountOf("menu") + Form->Log.CountOf("name_entry") > EndsAtTakeOver_))
+        return true;
     if (Options.Frames && FramesDone >= *Options.Frames) return true;
     // What the game did between its last frame and the end of its run (a one-second tick that
     // ended the last attack) is still applied.
@@ -322,6 +435,12 @@ void TSession::Finish() {
                             {"hp", int64_t{Form->HP}},
                             {"bomb", int64_t{Form->Bomb}},
                             {"sprites", int64_t{Form->SpriteEngine()->MemberCount}}});
+    if (TakenOver_ && !Options.RecordFile.empty()) {
+        std::ofstream out(Options.RecordFile, std::ios::binary | std::ios::trunc);
+        for (const std::string& line : TakeOverText_) out << line << '\n';
+        out << "end " << LastFrame_ << '\n';
+        if (!out.flush()) std::cerr << "kalvento: cannot write the replay " << Options.RecordFile << std::endl;
+    }
     // However the run ends, its recording ends with its last frame, so it plays back to there.
     if (RecordOut_.is_open()) {
         RecordOut_ << "end " << LastFrame_ << '\n';

@@ -49,6 +49,14 @@ public:
     // Returns whether the script supplied one-second ticks itself.
     void ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard);
     bool ScriptHasTimer() const { return ScriptHasTimer_; }
+    // --from or --take-over: the frames before this one are run unseen (-1: none).
+    int64_t SeekFrame() const;
+    bool TakenOver() const { return TakenOver_; }
+    // Goes on from a snapshot of the end of frame Frame: the actions due up to it count as done,
+    // the keyboard holds what they left down, and the checks before it are passed.
+    void SkipScriptTo(int64_t Frame, headless::TScriptedKeyboard* Keyboard);
+    // The frame of the last action of the script (0 for none).
+    int64_t ScriptEnd() const { return Script_.empty() ? 0 : Script_.back().Frame; }
     // Called before every frame (the autopilot's turn).
     std::function<void(int64_t Frame)> BeforeFrame;
 
@@ -92,6 +100,10 @@ private:
     // One action of the player's, into the kept replay and the recording.
     void Record(const headless::TScriptAction& A);
     void WriteRecordingHead();
+    void OpenTakeOver();
+    // After the take-over frame: the game turns practice and the --then script plays it.
+    void TakeOver(int64_t Frame, headless::TScriptedKeyboard* Keyboard);
+    void TakeOverLine(const std::string& Line);
     void OnEvent(const std::string& Event, const TLogFields& Fields);
     void EndGame(int64_t Frame, int32_t Score, const std::string& Result);
     TButton* FindButton(const std::string& Name);
@@ -119,6 +131,14 @@ private:
     bool GameRunning_ = false, GameEnded_ = false;
     int32_t EndScore_ = 0;
     std::string Result_;
+    // --take-over: the player's script, and the replay being made (the original's head and
+    // input up to the take-over, then the player's).
+    std::vector<headless::TScriptAction> Then_;
+    bool TakenOver_ = false;
+    int64_t TakeOverEnd_ = 0;
+    int64_t EndsAtTakeOver_ = 0;  // end screens closed before the take-over
+    std::vector<std::string> TakeOverText_;
+    TDXInputStates TakeOverKeys_;
 };
 
 }  // namespace kv::app

@@ -15,6 +15,7 @@ extern const char* const DagarGhostName;  // the endurance phase's boss name
 // Fades in; rings of out-halt-back bullets, then a jump to a new column.
 class TDagarASprite : public TBossSprite {
 public:
+    KV_SPRITE_COPY
     explicit TDagarASprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -22,6 +23,7 @@ public:
 // Two counter-rotating streams in five tempos.
 class TDagarCSprite : public TBossSprite {
 public:
+    KV_SPRITE_COPY
     explicit TDagarCSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -29,6 +31,7 @@ public:
 // Rotating three-way streams and a rebounding salvo every third step.
 class TDagarBSprite : public TBossSprite {
 public:
+    KV_SPRITE_COPY
     explicit TDagarBSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 
@@ -39,6 +42,7 @@ public:
 // A rotating stream and, every 120 steps, a 405-bullet burst that halts and re-aims.
 class TDagarDSprite : public TBossSprite {
 public:
+    KV_SPRITE_COPY
     explicit TDagarDSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -46,6 +50,7 @@ public:
 // Every 120 steps a burst of up to 2340 bullets and a grid of 27 lasers.
 class TDagarESprite : public TBossSprite {
 public:
+    KV_SPRITE_COPY
     explicit TDagarESprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -54,6 +59,7 @@ public:
 // shell removes it.
 class TDagarFSprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     explicit TDagarFSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 

@@ -11,6 +11,7 @@ namespace kv {
 
 class TDagarShotASprite : public TTamaSprite {
 public:
+    KV_SPRITE_COPY
     TDagarShotASprite(TSprite* Parent, double AX, double AY, double ADirection, double ASpeed, int32_t Number);
     void Step(int32_t MoveCount) override;
 
@@ -22,6 +23,7 @@ public:
 // box of the point it homes on after the rebound; from then on they hold its velocity.
 class TDagarShotBSprite : public TTamaSprite {
 public:
+    KV_SPRITE_COPY
     TDagarShotBSprite(TSprite* Parent, double AX, double AY, double ADX, double ADY, double AAimX, double AAimY,
                       double ASpeed, int32_t Number);
     void Step(int32_t MoveCount) override;
@@ -32,11 +34,13 @@ public:
 
 class TDagarShotCSprite : public TStraightTamaSprite {
 public:
+    KV_SPRITE_COPY
     TDagarShotCSprite(TSprite* Parent, double AX, double AY, double ADirection, double Speed, int32_t Number);
 };
 
 class TDagarShotDSprite : public TTamaSprite {
 public:
+    KV_SPRITE_COPY
     TDagarShotDSprite(TSprite* Parent, double AX, double AY, double ADirection, double ASpeed, int32_t Number);
     void Step(int32_t MoveCount) override;
 
@@ -48,6 +52,7 @@ public:
 // Placed at Radius from (CX, CY) along Direction, pointing back at the centre.
 class TDagarShotESprite : public TTamaSprite {
 public:
+    KV_SPRITE_COPY
     TDagarShotESprite(TSprite* Parent, double CX, double CY, double ARadius, double ADirection, double ASpeed,
                       int32_t Number);
     void Step(int32_t MoveCount) override;

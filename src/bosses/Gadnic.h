@@ -23,6 +23,7 @@ extern const char* const GadnicEAttackName;  // the endurance phase's attack
 // fades it out by 3 a step and then brings the king's fade.
 class TGadnicFadeSprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     TGadnicFadeSprite(TSprite* Parent, uint8_t AFadeIn);
     void Step(int32_t MoveCount) override;
     uint8_t FadeIn = 0;
@@ -32,6 +33,7 @@ public:
 // The king at (120, 60): fades in by 1 a step, then switches the music and brings phase B.
 class TGEFadeSprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     TGEFadeSprite(TSprite* Parent, uint8_t AFadeIn);
     void Step(int32_t MoveCount) override;
     uint8_t FadeIn = 0;
@@ -43,6 +45,7 @@ public:
 // The guard: the laser grid and, once a cycle, a ring of 135 bullets.
 class TGadnicASprite : public TBossSprite {
 public:
+    KV_SPRITE_COPY
     explicit TGadnicASprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -50,6 +53,7 @@ public:
 // The king: twin spiral streams that get faster at the 100th and 200th hit.
 class TGadnicBSprite : public TBossSprite {
 public:
+    KV_SPRITE_COPY
     explicit TGadnicBSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -57,6 +61,7 @@ public:
 // The laser grid again, with a Sign placed on the ship once a cycle.
 class TGadnicCSprite : public TBossSprite {
 public:
+    KV_SPRITE_COPY
     explicit TGadnicCSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -64,6 +69,7 @@ public:
 // Chases the hit box and places three Signs once a cycle.
 class TGadnicDSprite : public TBossSprite {
 public:
+    KV_SPRITE_COPY
     explicit TGadnicDSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -71,6 +77,7 @@ public:
 // The endurance attack: not an enemy; the shell removes it.
 class TGadnicESprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     explicit TGadnicESprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };

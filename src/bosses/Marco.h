@@ -18,6 +18,7 @@ extern const char* const MarcoCAttackName;  // the endurance phase's attack
 // Phase 1: sinks into view, fires bursting stars, then hops along the top edge.
 class TMarcoASprite : public TBossSprite {
 public:
+    KV_SPRITE_COPY
     explicit TMarcoASprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -25,6 +26,7 @@ public:
 // Phase 2: stands at (130, 0) and closes layered walls in from the four corners.
 class TMarcoBSprite : public TBossSprite {
 public:
+    KV_SPRITE_COPY
     explicit TMarcoBSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -33,6 +35,7 @@ public:
 // (the shell removes it).
 class TMarcoCSprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     explicit TMarcoCSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -42,6 +45,7 @@ public:
 // The star: flies by its Angle (0, 64 or 128) and bursts into 48 ring bullets.
 class TMarcoAShotASprite : public TTamaSprite {
 public:
+    KV_SPRITE_COPY
     TMarcoAShotASprite(TSprite* Parent, double AX, double AY, int32_t Direction);
     void Step(int32_t MoveCount) override;
 };
@@ -54,6 +58,7 @@ struct TRingSpeeds {
 // A ring bullet moves by the step its Angle (a multiple of 16) selects; up is 0, left 64.
 class TMarcoRingShotSprite : public TTamaSprite {
 public:
+    KV_SPRITE_COPY
     TMarcoRingShotSprite(TSprite* Parent, const char* Picture, const TRingSpeeds& Speeds, double AX,
                          double AY, int32_t Direction);
     void Step(int32_t MoveCount) override;
@@ -67,26 +72,31 @@ private:
 
 class TMarcoAShotBSprite : public TMarcoRingShotSprite {
 public:
+    KV_SPRITE_COPY
     static constexpr TRingSpeeds Speeds{5, 2, 4.2, 3.2};
     TMarcoAShotBSprite(TSprite* Parent, double AX, double AY, int32_t Direction);
 };
 class TMarcoAShotCSprite : public TMarcoRingShotSprite {
 public:
+    KV_SPRITE_COPY
     static constexpr TRingSpeeds Speeds{4, 1.6, 3.36, 2.52};
     TMarcoAShotCSprite(TSprite* Parent, double AX, double AY, int32_t Direction);
 };
 class TMarcoAShotDSprite : public TMarcoRingShotSprite {
 public:
+    KV_SPRITE_COPY
     static constexpr TRingSpeeds Speeds{3, 1.2, 2.52, 1.92};
     TMarcoAShotDSprite(TSprite* Parent, double AX, double AY, int32_t Direction);
 };
 class TMarcoAShotESprite : public TMarcoRingShotSprite {
 public:
+    KV_SPRITE_COPY
     static constexpr TRingSpeeds Speeds{2, 0.8, 1.68, 1.26};
     TMarcoAShotESprite(TSprite* Parent, double AX, double AY, int32_t Direction);
 };
 class TMarcoAShotFSprite : public TMarcoRingShotSprite {
 public:
+    KV_SPRITE_COPY
     static constexpr TRingSpeeds Speeds{1, 0.4, 0.84, 0.63};
     TMarcoAShotFSprite(TSprite* Parent, double AX, double AY, int32_t Direction);
 };
@@ -96,16 +106,19 @@ public:
 // What a side bullet turns into: aimed at 200 pixels above (E) or below (F) the hit box.
 class TMarcoCShotESprite : public TMarcoStraightShotSprite {
 public:
+    KV_SPRITE_COPY
     TMarcoCShotESprite(TSprite* Parent, double AX, double AY);
 };
 class TMarcoCShotFSprite : public TMarcoStraightShotSprite {
 public:
+    KV_SPRITE_COPY
     TMarcoCShotFSprite(TSprite* Parent, double AX, double AY);
 };
 
 // A ring bullet of phase 3, its Direction in whole radians.
 class TMarcoCShotGSprite : public TMarcoStraightShotSprite {
 public:
+    KV_SPRITE_COPY
     TMarcoCShotGSprite(TSprite* Parent, int32_t ADirection);
 };
 
@@ -115,6 +128,7 @@ public:
 // aimed bullet.
 class TMarcoCShotDSprite : public TTamaSprite {
 public:
+    KV_SPRITE_COPY
     TMarcoCShotDSprite(TSprite* Parent, int32_t Direction);
     void Step(int32_t MoveCount) override;
 

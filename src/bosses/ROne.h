@@ -11,11 +11,13 @@ extern const char* const ROneBAttackName;  // the endurance phase's attack
 
 class TROneSprite : public TBossSprite {
 public:
+    KV_SPRITE_COPY
     using TBossSprite::TBossSprite;
 };
 
 class TROneASprite : public TROneSprite {
 public:
+    KV_SPRITE_COPY
     explicit TROneASprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -23,6 +25,7 @@ public:
 // Not an enemy: shots pass through it and touching it does nothing.
 class TROneBSprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     explicit TROneBSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -31,22 +34,26 @@ public:
 // the direction: 0 up, 64 left, 128 down, 192 right.
 class TROneAShotASprite : public TTamaSprite {
 public:
+    KV_SPRITE_COPY
     TROneAShotASprite(TSprite* Parent, int32_t Direction);
     void Step(int32_t MoveCount) override;
 };
 class TROneAShotBSprite : public TTamaSprite {
 public:
+    KV_SPRITE_COPY
     TROneAShotBSprite(TSprite* Parent, int32_t Direction);
     void Step(int32_t MoveCount) override;
 };
 class TROneAShotCSprite : public TTamaSprite {
 public:
+    KV_SPRITE_COPY
     TROneAShotCSprite(TSprite* Parent, int32_t Direction);
     void Step(int32_t MoveCount) override;
 };
 // The ring bullet (directions 16, 48, …, 240).
 class TROneAShotDSprite : public TTamaSprite {
 public:
+    KV_SPRITE_COPY
     TROneAShotDSprite(TSprite* Parent, int32_t Direction);
     void Step(int32_t MoveCount) override;
 };

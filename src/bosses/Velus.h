@@ -16,12 +16,14 @@ extern const char* const VelusDAttackName;  // the endurance phase's attack
 // Groups the shootable phases.
 class TVelusSprite : public TBossSprite {
 public:
+    KV_SPRITE_COPY
     using TBossSprite::TBossSprite;
 };
 
 // Sinks into view; scattered bursts from random points of the top band, aimed big bullets.
 class TVelusASprite : public TVelusSprite {
 public:
+    KV_SPRITE_COPY
     explicit TVelusASprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -29,6 +31,7 @@ public:
 // One rotating stream from Y 70.
 class TVelusBSprite : public TVelusSprite {
 public:
+    KV_SPRITE_COPY
     explicit TVelusBSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -36,6 +39,7 @@ public:
 // Two counter-rotating streams.
 class TVelusCSprite : public TVelusSprite {
 public:
+    KV_SPRITE_COPY
     explicit TVelusCSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -44,6 +48,7 @@ public:
 // removes it).
 class TVelusDSprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     explicit TVelusDSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -51,21 +56,25 @@ public:
 // A straight bullet along Direction in radians.
 class TVelusShotSprite : public TStraightTamaSprite {
 public:
+    KV_SPRITE_COPY
     using TStraightTamaSprite::TStraightTamaSprite;
 };
 
 class TVelusShotASprite : public TVelusShotSprite {
 public:
+    KV_SPRITE_COPY
     static constexpr double Speed = 4;
     TVelusShotASprite(TSprite* Parent, double AX, double AY, double ADirection);
 };
 class TVelusShotBSprite : public TVelusShotSprite {
 public:
+    KV_SPRITE_COPY
     static constexpr double Speed = 5;
     TVelusShotBSprite(TSprite* Parent, double AX, double AY, double ADirection);
 };
 class TVelusShotCSprite : public TVelusShotSprite {
 public:
+    KV_SPRITE_COPY
     static constexpr double Speed = 6;
     TVelusShotCSprite(TSprite* Parent, double AX, double AY, double ADirection);
 };

@@ -12,6 +12,7 @@ namespace kv {
 // Every small enemy and boss phase. Life counts the player's hits as negative numbers.
 class TEnemySprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     explicit TEnemySprite(TSprite* Parent) : TImageSpriteEx(Parent) {}
     void Step(int32_t MoveCount) override;  // removes itself once no game is running
     int32_t Life = 0;
@@ -20,6 +21,7 @@ public:
 // Every enemy bullet.
 class TTamaSprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     explicit TTamaSprite(TSprite* Parent) : TImageSpriteEx(Parent) {}
     void Step(int32_t MoveCount) override;
 };
@@ -29,6 +31,7 @@ public:
 // Dagar fire these.
 class TStraightTamaSprite : public TTamaSprite {
 public:
+    KV_SPRITE_COPY
     // Along Direction (radians) at Speed.
     TStraightTamaSprite(TSprite* Parent, const std::string& Picture, double Speed, double AX, double AY,
                         double ADirection, double Limit = -20);
@@ -53,22 +56,27 @@ void TakePlace(TSprite* Self, const TSpriteRef<TSprite>& Before, double Fallback
 // Family types: no behaviour of their own.
 class TBossSprite : public TEnemySprite {
 public:
+    KV_SPRITE_COPY
     using TEnemySprite::TEnemySprite;
 };
 class TZakoASprite : public TEnemySprite {
 public:
+    KV_SPRITE_COPY
     using TEnemySprite::TEnemySprite;
 };
 class TZakoBSprite : public TEnemySprite {
 public:
+    KV_SPRITE_COPY
     using TEnemySprite::TEnemySprite;
 };
 class TZakoEsSprite : public TEnemySprite {
 public:
+    KV_SPRITE_COPY
     using TEnemySprite::TEnemySprite;
 };
 class TZakoGSprite : public TEnemySprite {
 public:
+    KV_SPRITE_COPY
     using TEnemySprite::TEnemySprite;
 };
 

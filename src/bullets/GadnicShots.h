@@ -7,18 +7,21 @@ namespace kv {
 
 class TGadnicShotASprite : public TStraightTamaSprite {
 public:
+    KV_SPRITE_COPY
     static constexpr double Speed = 6;
     TGadnicShotASprite(TSprite* Parent, double X, double Y, double Direction);
 };
 
 class TGadnicShotBSprite : public TStraightTamaSprite {
 public:
+    KV_SPRITE_COPY
     static constexpr double Speed = 5;
     TGadnicShotBSprite(TSprite* Parent, double X, double Y, double Direction);
 };
 
 class TGadnicShotCSprite : public TStraightTamaSprite {
 public:
+    KV_SPRITE_COPY
     static constexpr double Speed = 4;
     TGadnicShotCSprite(TSprite* Parent, double X, double Y, double Direction);
 };

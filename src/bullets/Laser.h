@@ -11,6 +11,7 @@ namespace kv {
 // The type the player's hit box tests for.
 class TlazerSprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     explicit TlazerSprite(TSprite* Parent) : TImageSpriteEx(Parent) {}
     void Step(int32_t MoveCount) override;  // removes itself once no game is running
 };
@@ -20,6 +21,7 @@ public:
 // any other word stands still.
 class TlazerASprite : public TlazerSprite {
 public:
+    KV_SPRITE_COPY
     TlazerASprite(TSprite* Parent, double AX, double AY, const std::string& Colour, const std::string& ACourse);
     void Step(int32_t MoveCount) override;
 

@@ -9,6 +9,7 @@ namespace kv {
 // A straight bullet that places and aims itself; removed beyond Limit at the top or left.
 class TMarcoStraightShotSprite : public TStraightTamaSprite {
 public:
+    KV_SPRITE_COPY
     TMarcoStraightShotSprite(TSprite* Parent, const char* Picture, double Limit)
         : TStraightTamaSprite(Parent, Picture, Limit) {}
 
@@ -20,14 +21,17 @@ protected:
 // Aimed big bullets (speeds 5, 4, 3).
 class TMarcoCShotASprite : public TMarcoStraightShotSprite {
 public:
+    KV_SPRITE_COPY
     TMarcoCShotASprite(TSprite* Parent, double AX, double AY);
 };
 class TMarcoCShotBSprite : public TMarcoStraightShotSprite {
 public:
+    KV_SPRITE_COPY
     TMarcoCShotBSprite(TSprite* Parent, double AX, double AY);
 };
 class TMarcoCShotCSprite : public TMarcoStraightShotSprite {
 public:
+    KV_SPRITE_COPY
     TMarcoCShotCSprite(TSprite* Parent, double AX, double AY);
 };
 

@@ -16,6 +16,7 @@ struct TZakoBCVars {
 
 class TZakoDSprite : public TZakoBSprite {
 public:
+    KV_SPRITE_COPY
     TZakoDSprite(TSprite* Parent, double X);
     void Step(int32_t MoveCount) override;
 };
@@ -23,6 +24,7 @@ public:
 #define KV_ZAKO_SPIRAL_CLASS(Name)                     \
     class Name : public TZakoBSprite {                 \
     public:                                            \
+        KV_SPRITE_COPY                                 \
         Name(TSprite* Parent, double X, double Y);     \
         void Step(int32_t MoveCount) override;         \
     };

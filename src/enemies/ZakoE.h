@@ -16,12 +16,14 @@ struct TZakoEFVars {
 
 class TZakoESprite : public TZakoEsSprite {
 public:
+    KV_SPRITE_COPY
     TZakoESprite(TSprite* Parent, double X);
     void Step(int32_t MoveCount) override;
 };
 
 class TZakoEReturnSprite : public TZakoEsSprite {
 public:
+    KV_SPRITE_COPY
     TZakoEReturnSprite(TSprite* Parent, double X, double Y);
     void Step(int32_t MoveCount) override;
 };
@@ -29,6 +31,7 @@ public:
 // Diver of the leftmost column.
 class TZakoEASprite : public TZakoEsSprite {
 public:
+    KV_SPRITE_COPY
     TZakoEASprite(TSprite* Parent, double X, double Y);
     void Step(int32_t MoveCount) override;
 };
@@ -36,6 +39,7 @@ public:
 // Diver of the rightmost column.
 class TZakoEFSprite : public TZakoEsSprite {
 public:
+    KV_SPRITE_COPY
     TZakoEFSprite(TSprite* Parent, double X, double Y);
     void Step(int32_t MoveCount) override;
 };
@@ -43,6 +47,7 @@ public:
 // Axis bullet: 0 up, 64 right, 128 down, 192 left; 4 pixels a frame.
 class TZakoEShotASprite : public TTamaSprite {
 public:
+    KV_SPRITE_COPY
     TZakoEShotASprite(TSprite* Parent, double X, double Y, int32_t Direction);
     void Step(int32_t MoveCount) override;
 };
@@ -50,6 +55,7 @@ public:
 // Diagonal bullet: 32 up-right, 96 down-right, 160 down-left, 224 up-left; 2 pixels per axis.
 class TZakoEShotBSprite : public TTamaSprite {
 public:
+    KV_SPRITE_COPY
     TZakoEShotBSprite(TSprite* Parent, double X, double Y, int32_t Direction);
     void Step(int32_t MoveCount) override;
 };

@@ -30,21 +30,21 @@ void TZakoHSprite::Step(int32_t MoveCount) {
     Kill();
 }
 
-TZakoGDiverSprite::TZakoGDiverSprite(TSprite* Parent, int32_t Column, TZakoGDive& ClassDive)
-    : TZakoGSprite(Parent), Dive_(&ClassDive) {
+TZakoGDiverSprite::TZakoGDiverSprite(TSprite* Parent, int32_t Column, TClassDive ClassDive)
+    : TZakoGSprite(Parent), ClassDive_(ClassDive) {
     SetupImage(this, "32Star1");
     X = Column;
     Y = 80;
     const TForm1& F = FormOf(this);
     const double t = std::atan2(F.HanteiY() - 11 - Y, F.HanteiX() - 11 - X);
-    Dive_->DiveVX = std::cos(t) * 4;
-    Dive_->DiveVY = std::sin(t) * 4;
+    Dive().DiveVX = std::cos(t) * 4;
+    Dive().DiveVY = std::sin(t) * 4;
 }
 
 void TZakoGDiverSprite::Step(int32_t MoveCount) {
     TEnemySprite::Step(MoveCount);
-    X = X + Dive_->DiveVX;
-    Y = Y + Dive_->DiveVY;
+    X = X + Dive().DiveVX;
+    Y = Y + Dive().DiveVY;
     if (Y > 480) Kill();  // only the bottom: a diver aimed upward stays until the game ends
 }
 

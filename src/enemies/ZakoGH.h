@@ -10,6 +10,7 @@ namespace kv {
 
 class TZakoHSprite : public TEnemySprite {
 public:
+    KV_SPRITE_COPY
     TZakoHSprite(TSprite* Parent, double AX);
     void Step(int32_t MoveCount) override;
 };
@@ -24,62 +25,76 @@ struct TZakoGDiveOf : TZakoGDive {};
 
 class TZakoGDiverSprite : public TZakoGSprite {
 public:
+    KV_SPRITE_COPY
     void Step(int32_t MoveCount) override;
-    TZakoGDive& Dive() const { return *Dive_; }
+    TZakoGDive& Dive() const { return ClassDive_(FormOf(this)); }
 
 protected:
-    TZakoGDiverSprite(TSprite* Parent, int32_t Column, TZakoGDive& ClassDive);
+    // ClassDive finds the class's pair in the window the sprite lives in (a copy may live in another).
+    using TClassDive = TZakoGDive& (*)(TForm1& Form);
+    TZakoGDiverSprite(TSprite* Parent, int32_t Column, TClassDive ClassDive);
 
 private:
-    TZakoGDive* Dive_;
+    TClassDive ClassDive_;
 };
 
 // A diver class of one column, with its own class-wide dive pair.
 template <class Self, int32_t Column>
 class TZakoGColumnSprite : public TZakoGDiverSprite {
 public:
+    KV_SPRITE_COPY
     static constexpr int32_t ColumnX = Column;
     explicit TZakoGColumnSprite(TSprite* Parent)
-        : TZakoGDiverSprite(Parent, Column, FormOf(Parent).Vars<TZakoGDiveOf<Self>>()) {}
+        : TZakoGDiverSprite(Parent, Column, [](TForm1& F) -> TZakoGDive& { return F.Vars<TZakoGDiveOf<Self>>(); }) {}
 };
 class TZakoGASprite : public TZakoGColumnSprite<TZakoGASprite, 0> {
 public:
+    KV_SPRITE_COPY
     using TZakoGColumnSprite::TZakoGColumnSprite;
 };
 class TZakoGBSprite : public TZakoGColumnSprite<TZakoGBSprite, 32> {
 public:
+    KV_SPRITE_COPY
     using TZakoGColumnSprite::TZakoGColumnSprite;
 };
 class TZakoGCSprite : public TZakoGColumnSprite<TZakoGCSprite, 64> {
 public:
+    KV_SPRITE_COPY
     using TZakoGColumnSprite::TZakoGColumnSprite;
 };
 class TZakoGDSprite : public TZakoGColumnSprite<TZakoGDSprite, 96> {
 public:
+    KV_SPRITE_COPY
     using TZakoGColumnSprite::TZakoGColumnSprite;
 };
 class TZakoGESprite : public TZakoGColumnSprite<TZakoGESprite, 128> {
 public:
+    KV_SPRITE_COPY
     using TZakoGColumnSprite::TZakoGColumnSprite;
 };
 class TZakoGFSprite : public TZakoGColumnSprite<TZakoGFSprite, 160> {
 public:
+    KV_SPRITE_COPY
     using TZakoGColumnSprite::TZakoGColumnSprite;
 };
 class TZakoGGSprite : public TZakoGColumnSprite<TZakoGGSprite, 192> {
 public:
+    KV_SPRITE_COPY
     using TZakoGColumnSprite::TZakoGColumnSprite;
 };
 class TZakoGHSprite : public TZakoGColumnSprite<TZakoGHSprite, 224> {
 public:
+    KV_SPRITE_COPY
     using TZakoGColumnSprite::TZakoGColumnSprite;
 };
 class TZakoGISprite : public TZakoGColumnSprite<TZakoGISprite, 256> {
 public:
+    KV_SPRITE_COPY
     using TZakoGColumnSprite::TZakoGColumnSprite;
 };
 class TZakoGJSprite : public TZakoGColumnSprite<TZakoGJSprite, 288> {
 public:
+    KV_SPRITE_COPY
     using TZakoGColumnSprite::TZakoGColumnSprite;
 };
 

@@ -8,6 +8,7 @@ namespace kv {
 
 class TZakoISprite : public TEnemySprite {
 public:
+    KV_SPRITE_COPY
     TZakoISprite(TSprite* Parent, double X, double Y);
     void Step(int32_t MoveCount) override;
     int32_t Count = 0;  // hovering frames so far
@@ -15,6 +16,7 @@ public:
 
 class TZakoJSprite : public TEnemySprite {
 public:
+    KV_SPRITE_COPY
     TZakoJSprite(TSprite* Parent, double X, double Y);
     void Step(int32_t MoveCount) override;
     int32_t Count = 0;

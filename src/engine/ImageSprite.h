@@ -2,11 +2,13 @@
 // Sprites that show a picture of the image list.
 #include "engine/Pictures.h"
 #include "engine/Sprite.h"
+#include "engine/SpriteCopy.h"
 
 namespace kv {
 
 class TImageSprite : public TSprite {
 public:
+    KV_SPRITE_COPY
     explicit TImageSprite(TSprite* AParent) : TSprite(AParent) {}
 
     void Render() override;
@@ -26,6 +28,7 @@ public:
 
 class TImageSpriteEx : public TImageSprite {
 public:
+    KV_SPRITE_COPY
     explicit TImageSpriteEx(TSprite* AParent) : TImageSprite(AParent) {
         Alpha = 255;
         IsImageEx_ = true;

@@ -104,6 +104,12 @@ public:
     void Refresh();
     TDXInputStates StateSet;
     bool Has(int32_t State) const { return StateSet.test(State); }
+    // What the devices said at the last Refresh, which the next one compares against.
+    const TDXInputStates& PreviousStates() const { return Previous_; }
+    void RestoreStates(const TDXInputStates& Set, const TDXInputStates& Previous) {
+        StateSet = Set;
+        Previous_ = Previous;
+    }
 
 private:
     std::vector<IInputDevice*> Devices_;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "engine/Errors.h"
+#include "engine/SpriteCopy.h"
 #include "engine/Surface.h"
 #include "i18n/Tr.h"
 
@@ -23,6 +24,24 @@ TSprite::TSprite(TSprite* AParent, int32_t InitialZ) : Parent(AParent), Z(Initia
         Engine = Parent->Engine ? Parent->Engine : static_cast<TSpriteEngine*>(Parent);
         Engine->MemberCount++;
     }
+}
+
+TSprite::TSprite(const TSprite& O)
+    : Killed(O.Killed),
+      Collidable(O.Collidable),
+      Movable(O.Movable),
+      Visible(O.Visible),
+      X(O.X),
+      Y(O.Y),
+      Z(O.Z),
+      Width(O.Width),
+      Height(O.Height),
+      IsImageEx_(O.IsImageEx_) {}
+
+TSprite* TSprite::CopySelf() const {
+    if (typeid(*this) != typeid(TSprite)) ThrowNoCopy(typeid(*this));
+    CopiedSpriteBytes += sizeof(TSprite);
+    return new TSprite(*this);
 }
 
 TSprite::~TSprite() {

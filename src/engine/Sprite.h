@@ -17,7 +17,6 @@ public:
     // Joins the parent with a draw order already set (the game itself keeps Z at 0).
     TSprite(TSprite* AParent, int32_t InitialZ);
     virtual ~TSprite();
-    TSprite(const TSprite&) = delete;
     TSprite& operator=(const TSprite&) = delete;
 
     // Virtual operations, in slot order.
@@ -26,6 +25,8 @@ public:
     virtual void Step(int32_t MoveCount);
     virtual TRect BoundsRect();
     virtual bool HitTest(TSprite* Other);
+    // A detached copy of this sprite alone, of its own class (engine/SpriteCopy.h).
+    virtual TSprite* CopySelf() const;
 
     void Kill();
     int32_t Collide();
@@ -66,9 +67,12 @@ public:
 
 protected:
     bool IsImageEx_ = false;  // set by TImageSpriteEx; spares a dynamic_cast per hit test
+    // The sprite's own fields, for a snapshot: no parent, engine, children or weak handle.
+    TSprite(const TSprite& Other);
 
 private:
     friend class TSpriteEngine;
+    friend class TSpriteTreeCopy;
     void Add(TSprite* Sprite);
     void Remove(TSprite* Sprite);
 
@@ -117,12 +121,33 @@ private:
     TRect SourceRect_;
 };
 
+// While a snapshot copies the game, the weak handles copied along are re-pointed to the copies
+// of their sprites (engine/SpriteCopy.cpp).
+class TSpriteRemap {
+public:
+    static inline thread_local TSpriteRemap* Active = nullptr;
+    virtual void Repoint(std::shared_ptr<TSprite*>& Token) = 0;
+
+protected:
+    ~TSpriteRemap() = default;
+};
+
 // A reference to a sprite that reads as empty once the sprite has been freed.
 template <class T>
 class TSpriteRef {
 public:
     TSpriteRef() = default;
     TSpriteRef(T* Sprite) : Token_(Sprite ? Sprite->WeakToken() : nullptr) {}
+    TSpriteRef(const TSpriteRef& Other) : Token_(Other.Token_) {
+        if (TSpriteRemap::Active) TSpriteRemap::Active->Repoint(Token_);
+    }
+    TSpriteRef& operator=(const TSpriteRef& Other) {
+        Token_ = Other.Token_;
+        if (TSpriteRemap::Active) TSpriteRemap::Active->Repoint(Token_);
+        return *this;
+    }
+    TSpriteRef(TSpriteRef&&) = default;
+    TSpriteRef& operator=(TSpriteRef&&) = default;
     T* Get() const { return Token_ ? static_cast<T*>(*Token_) : nullptr; }
     T* operator->() const { return Get(); }
     explicit operator bool() const { return Get() != nullptr; }

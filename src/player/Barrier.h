@@ -8,6 +8,7 @@ namespace kv {
 
 class TKekkaiSprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     using TImageSpriteEx::TImageSpriteEx;
     void Step(int32_t MoveCount) override;
     void OnHit(TSprite* Other, bool& Done) override;
@@ -22,6 +23,7 @@ protected:
 // Turns one way and counts the bomb's 150 frames in KekkaiCount.
 class TRedKekkaiSprite : public TKekkaiSprite {
 public:
+    KV_SPRITE_COPY
     explicit TRedKekkaiSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -29,6 +31,7 @@ public:
 // Turns the other way.
 class TBlueKekkaiSprite : public TKekkaiSprite {
 public:
+    KV_SPRITE_COPY
     explicit TBlueKekkaiSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };

@@ -10,6 +10,7 @@ namespace kv {
 
 class TZikiHanteiSprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     explicit TZikiHanteiSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
     void OnHit(TSprite* Other, bool& Done) override;

@@ -8,6 +8,7 @@ namespace kv {
 
 class TItemsSprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     TItemsSprite(TSprite* Parent, const char* Picture, double X, double Y);
     void Step(int32_t MoveCount) override;  // removes the item once no game is running
     double VX = 0, VY = 0;                  // recomputed every frame
@@ -19,12 +20,14 @@ protected:
 
 class THPItemSprite : public TItemsSprite {
 public:
+    KV_SPRITE_COPY
     THPItemSprite(TSprite* Parent, double X, double Y);
     void Step(int32_t MoveCount) override;
 };
 
 class TBombItemSprite : public TItemsSprite {
 public:
+    KV_SPRITE_COPY
     TBombItemSprite(TSprite* Parent, double X, double Y);
     void Step(int32_t MoveCount) override;
 };

@@ -9,6 +9,7 @@ namespace kv {
 
 class TZikiSprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     explicit TZikiSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };

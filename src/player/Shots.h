@@ -15,6 +15,7 @@ struct TShotMove {
 
 class TShotsSprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     explicit TShotsSprite(TSprite* Parent);
     // The hit reaction of src/player/HitReactions.h.
     void OnHit(TSprite* Other, bool& Done) override;
@@ -30,6 +31,7 @@ private:
 // Normal volley: SpreadIndex 0, 6, 11, 13, 18, 24 around Angle 116.
 class TShotASprite : public TShotsSprite {
 public:
+    KV_SPRITE_COPY
     TShotASprite(TSprite* Parent, int32_t SpreadIndex);
     void Step(int32_t MoveCount) override;
 };
@@ -37,6 +39,7 @@ public:
 // Slow volley: SpreadIndex 0, 1, 2, 4, 5, 6, 8, 9, 10 around Angle 123, narrower and faster.
 class TShotBSprite : public TShotsSprite {
 public:
+    KV_SPRITE_COPY
     TShotBSprite(TSprite* Parent, int32_t SpreadIndex);
     void Step(int32_t MoveCount) override;
 };

@@ -10,6 +10,7 @@ namespace kv {
 // has begun, removes itself.
 class TMessageSprite : public TImageSpriteEx {
 public:
+    KV_SPRITE_COPY
     explicit TMessageSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
     int32_t Game = 0;  // the game it ends (GameNo)
@@ -20,6 +21,7 @@ protected:
 
 class TGameOverSprite : public TMessageSprite {
 public:
+    KV_SPRITE_COPY
     explicit TGameOverSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };
@@ -27,6 +29,7 @@ public:
 // Ends the game (Playing := false) and unlocks the Extra Stage when it acts.
 class TGameClearSprite : public TMessageSprite {
 public:
+    KV_SPRITE_COPY
     explicit TGameClearSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 };

@@ -22,6 +22,9 @@ public:
 
     void Write(const std::string& Event, const TLogFields& Fields = {});
     int64_t CountOf(const std::string& Event) const;
+    // Every event's count so far, to put back when a snapshot of the game is restored.
+    const std::map<std::string, int64_t>& Counts() const { return Counts_; }
+    void RestoreCounts(const std::map<std::string, int64_t>& Counts) { Counts_ = Counts; }
     const std::vector<std::string>& Lines() const { return Lines_; }
     bool KeepLines = true;  // tests read the lines back
 

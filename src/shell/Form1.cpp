@@ -13,7 +13,7 @@ std::vector<TFormHook>& FormCreateHooks() {
     return hooks;
 }
 
-size_t TForm1::NextVarsId() {
+size_t TVarsStore::NextId() {
     static std::atomic<size_t> next{0};
     return next++;
 }

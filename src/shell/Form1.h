@@ -20,6 +20,8 @@
 #include "engine/Timer.h"
 #include "engine/Widgets.h"
 #include "shell/EventLog.h"
+#include "shell/GameState.h"
+#include "shell/VarsStore.h"
 
 namespace kv {
 
@@ -37,15 +39,8 @@ struct TServices {
     uint32_t Seed = 0;
 };
 
-// Indices of the 20 boss phase counters, in their order.
-enum TBossCounter : int32_t {
-    bcROneA, bcROneB, bcMarcoA, bcMarcoB, bcMarcoC, bcVelusA, bcVelusB, bcVelusC, bcVelusD,
-    bcGadnicA, bcGadnicB, bcGadnicC, bcGadnicD, bcGadnicE,
-    bcDagarA, bcDagarB, bcDagarC, bcDagarD, bcDagarE, bcDagarF,
-    BossCounterCount
-};
-
-class TForm1 : public TEngineContext {
+// The window's global game state lives in TGameState, the one state object a snapshot copies.
+class TForm1 : public TEngineContext, public TGameState {
 public:
     explicit TForm1(const TServices& Services);
     ~TForm1() override;
@@ -63,7 +58,6 @@ public:
     void SetKeyTable(const TKeyAssignment& Keys);
     TDXTimer DXTimer1;
     IMusicPlayer* MediaPlayer1 = nullptr;
-    std::string MediaFileName;  // the player's current FileName
     IDialogs* Dialogs = nullptr;
     TButton Button1, Button2, Button3, Button4, Button5, Button6;
     TEdit Edit1, Edit2;
@@ -78,52 +72,9 @@ public:
     std::string MusicDir;     // folder of the tracks, with its trailing separator; "" = musics beside the program
     std::string DataMissing;  // set when no data folder was found: FormCreate reports it in place of a file error
 
-    // ---- global game state ----
-    TSpriteRef<TImageSpriteEx> TitleSprite;
-    TSpriteRef<TImageSpriteEx> ZikiSprite;
-    TSpriteRef<TImageSpriteEx> ZikiHanteiSprite;
-    TSpriteRef<TSprite> ROneASprite, ROneBSprite, MarcoASprite, MarcoBSprite, MarcoCSprite, VelusASprite,
-        VelusBSprite, VelusCSprite, VelusDSprite, GadnicFadeSprite, GEFadeSprite, GadnicASprite,
-        GadnicBSprite, GadnicCSprite, GadnicDSprite, GadnicESprite, DagarASprite, DagarBSprite,
-        DagarCSprite, DagarDSprite, DagarESprite, DagarFSprite;
-    int32_t StageNo = 0;
-    int32_t StageCount = 0;
-    bool Playing = false;
-    bool HudOn = false;
-    int32_t Score = 0;
-    int32_t HighScore = 0;
-    std::string HighScoreName, HighScoreComment;  // UTF-8 in memory
-    std::vector<std::string> ScoreLines;
-    bool ScoreLinesCreated = false;
-    int32_t ExtraOpen = 0;
-    int32_t HP = 0;
-    int32_t Bomb = 0;
-    std::string BossName, AttackName;
-    bool TaikyuuMode = false;
-    int32_t TaikyuuCount = 0;
-    bool MutekiMode = false;
-    int32_t MutekiCount = 0;
-    bool BombActive = false;
-    int32_t KekkaiCount = 0;
-    bool ROneDown = false;
-    bool NameEntry = false;
-    bool ResetDone = false;
-    int32_t GameNo = 0;  // raised by every game start
     // For the sprites that Playing does not remove: the game numbered Game is gone once the
     // menu has been back since, or a later game has begun (with no frame between the two).
     bool GameGone(int32_t Game) const { return ResetDone || GameNo != Game; }
-    std::array<int32_t, BossCounterCount> BossCounters{};
-    int32_t ZakoAACount = 0, ZakoABCount = 0, ZakoACCount = 0;
-    // The eight frame counters of the Zako B and C classes, zeroed together by Shokika.
-    std::array<int32_t, 8> ZakoBCCounts{};
-    int32_t ShotCount = 0;  // the ship's fire cadence; never reset
-    bool Invincible = false;  // testing aid (--invincible): the hit box takes no damage
-    bool Practice = false;    // a practice game (--practice): its score is never recorded
-    bool WatchingReplay = false;  // a saved replay plays: Score.dtf is never written
-    int32_t GameOverCount = 0, GameClearCount = 0;
-
-    // Last position of the hit box and ship, for code that aims after they were freed.
-    double LastZikiX = 135, LastZikiY = 430, LastHanteiX = 156, LastHanteiY = 430;
     double HanteiX() const { return ZikiHanteiSprite ? ZikiHanteiSprite->X : LastHanteiX; }
     double HanteiY() const { return ZikiHanteiSprite ? ZikiHanteiSprite->Y : LastHanteiY; }
     double ZikiX() const { return ZikiSprite ? ZikiSprite->X : LastZikiX; }
@@ -133,11 +84,9 @@ public:
     // per type T, default-constructed on first use and living as long as this window.
     template <class T>
     T& Vars() {
-        static const size_t id = NextVarsId();
-        if (id >= Vars_.size()) Vars_.resize(id + 1);
-        if (!Vars_[id]) Vars_[id] = std::make_unique<THolder<T>>();
-        return static_cast<THolder<T>*>(Vars_[id].get())->Value;
+        return VarsStore.Get<T>();
     }
+    TVarsStore VarsStore;
 
     // ---- handlers ----
     void FormCreate();
@@ -199,15 +148,6 @@ public:
 
 private:
     void CreateControls();  // captions, places, fonts and handlers of the buttons and fields
-    struct THolderBase {
-        virtual ~THolderBase() = default;
-    };
-    template <class T>
-    struct THolder : THolderBase {
-        T Value{};
-    };
-    static size_t NextVarsId();
-    std::vector<std::unique_ptr<THolderBase>> Vars_;
     std::unique_ptr<TSpriteEngine> Engine_;
     std::unique_ptr<TKeyboard> Keyboard_;
     std::unique_ptr<TJoystick> Joystick_;

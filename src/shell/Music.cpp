@@ -29,6 +29,7 @@ std::string TrackPath(const TForm1& F, const std::string& Track) {
 static void PlayCurrentTrack(TForm1& F) {
     if (!F.MediaPlayer1) return;
     try {
+        F.MusicStartFrame = F.Log.Frame;
         F.MediaPlayer1->Open(F.MediaFileName);
         F.MediaPlayer1->Rewind();
         F.MediaPlayer1->Play();

@@ -8,6 +8,7 @@ namespace kv {
 
 class TExtraStageSprite : public TStageSprite {
 public:
+    KV_SPRITE_COPY
     explicit TExtraStageSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 

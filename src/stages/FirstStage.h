@@ -6,6 +6,7 @@ namespace kv {
 
 class TFirstStageSprite : public TStageSprite {
 public:
+    KV_SPRITE_COPY
     explicit TFirstStageSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 

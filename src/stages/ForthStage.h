@@ -6,6 +6,7 @@ namespace kv {
 
 class TForthStageSprite : public TStageSprite {
 public:
+    KV_SPRITE_COPY
     explicit TForthStageSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 

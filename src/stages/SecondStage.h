@@ -6,6 +6,7 @@ namespace kv {
 
 class TSecondStageSprite : public TStageSprite {
 public:
+    KV_SPRITE_COPY
     explicit TSecondStageSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 

@@ -32,6 +32,7 @@ struct TBossEntry {
 
 class TStageSprite : public TImageSprite {
 public:
+    KV_SPRITE_COPY
     explicit TStageSprite(TSprite* Parent) : TImageSprite(Parent) {}
     // Removes the script once no game is running.
     void Step(int32_t MoveCount) override;

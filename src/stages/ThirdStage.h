@@ -6,6 +6,7 @@ namespace kv {
 
 class TThirdStageSprite : public TStageSprite {
 public:
+    KV_SPRITE_COPY
     explicit TThirdStageSprite(TSprite* Parent);
     void Step(int32_t MoveCount) override;
 

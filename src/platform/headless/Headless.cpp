@@ -228,6 +228,8 @@ TRecording ParseRecording(const std::string& Text, const std::string& Source) {
             if (a.Target.empty()) fail("practice needs a stage or boss phase");
         } else if (verb == "timer") {
             a.Kind = TScriptAction::Timer;
+        } else if (verb == "takeover") {
+            a.Kind = TScriptAction::TakeOver;
         } else if (verb == "check") {
             a.Kind = TScriptAction::Check;
             std::string hex;
@@ -254,6 +256,7 @@ std::string FormatScriptAction(const TScriptAction& A) {
         case TScriptAction::Type: return f + "type " + A.Target + " " + A.Text;
         case TScriptAction::Timer: return f + "timer";
         case TScriptAction::Practice: return f + "practice " + A.Target;
+        case TScriptAction::TakeOver: return f + "takeover";
         case TScriptAction::Check: return f + "check " + FormatChecksum(A.Checksum);
     }
     return f;

@@ -123,7 +123,8 @@ public:
 // The input script: one action a line, frames counted from 1.
 struct TScriptAction {
     int64_t Frame = 0;
-    enum TKind { Press, Release, Click, Type, Timer, Check, Practice } Kind = Press;
+    // TakeOver: from here on a player plays the replayed game, as a practice game.
+    enum TKind { Press, Release, Click, Type, Timer, Check, Practice, TakeOver } Kind = Press;
     int32_t State = 0;    // Press, Release
     std::string Target;   // Click: component name; Type: edit name; Practice: what is started
     std::string Text;     // Type
