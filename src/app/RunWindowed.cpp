@@ -328,7 +328,10 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     };
     auto jump = [&](int64_t Target) {
         const int64_t from = frame;
-        if (const TReplayScrubber::TKept* k = scrub->StartFor(frame, Target)) {
+        // At least the frame jumped to is run and drawn: a snapshot holds no picture. The start
+        // of the replay shows as its first frame.
+        Target = std::max<int64_t>(1, Target);
+        if (const TReplayScrubber::TKept* k = scrub->StartFor(frame, Target - 1)) {
             form.Handle([&] { k->Snapshot->Restore(form); });
             session.SkipScriptTo(k->Frame, &scripted);
             frame = k->Frame;
