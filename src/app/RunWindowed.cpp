@@ -12,6 +12,8 @@
 #include "app/Autopilot.h"
 #include "app/LoopClock.h"
 #include "app/PlayerSources.h"
+#include "app/ReplayControls.h"
+#include "app/ReplayScrubber.h"
 #include "app/KeysFile.h"
 #include "app/Run.h"
 #include "app/RunStats.h"
@@ -28,12 +30,15 @@
 #include "platform/sdl/SdlKeyboard.h"
 #include "platform/sdl/SdlMixer.h"
 #include "platform/sdl/SdlMusic.h"
+#include "platform/sdl/SdlReplayBar.h"
 #include "platform/sdl/SdlRestore.h"
 #include "platform/sdl/SdlSurface.h"
+#include "platform/sdl/SdlTestPad.h"
 #include "platform/sdl/SdlWidgets.h"
 #include "platform/sdl/SdlWindow.h"
 #include "userfiles/Replays.h"
 #include "userfiles/Settings.h"
+#include "snapshot/GameSnapshot.h"
 
 namespace kv::app {
 
@@ -55,19 +60,11 @@ bool IsFullscreenKey(const SDL_Event& E) {
            ((k == SDL_SCANCODE_RETURN || k == SDL_SCANCODE_KP_ENTER) && (E.key.keysym.mod & KMOD_ALT) != 0);
 }
 
-bool IsStopReplayEvent(const SDL_Event& E) {
-    return E.type == SDL_KEYDOWN && !E.key.repeat && E.key.keysym.scancode == SDL_SCANCODE_ESCAPE;
+// The speed's name in the event log.
+const char* SpeedName(TReplayScrubber::ESpeed S) {
+    static constexpr const char* names[] = {"0.25", "0.5", "1", "2", "4", "max"};
+    return names[S];
 }
-
-// Tab or a controller's right shoulder, held: a replay runs at four times its speed.
-void TrackFastKey(const SDL_Event& E, bool& Held) {
-    if ((E.type == SDL_KEYDOWN || E.type == SDL_KEYUP) && E.key.keysym.scancode == SDL_SCANCODE_TAB)
-        Held = E.type == SDL_KEYDOWN;
-    if ((E.type == SDL_CONTROLLERBUTTONDOWN || E.type == SDL_CONTROLLERBUTTONUP) &&
-        E.cbutton.button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER)
-        Held = E.type == SDL_CONTROLLERBUTTONDOWN;
-}
-constexpr int32_t kFastFrames = 4;
 
 // The last frame dimmed, "PAUSE" across its middle; drawn on the window, so the back buffer and
 // its screenshots stay as the game left them.
@@ -118,7 +115,8 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     const std::string language = i18n::SetLanguage(O.Lang.empty() ? settings.Values.Language : O.Lang);
     if (!language.empty()) std::cerr << "kalvento: " << language << "; the game is shown in Japanese\n";
     session.KeepUserFiles(true);
-    // A saved replay being watched: the player only pauses it, stops it or runs it faster.
+    // A saved replay being watched: the player pauses it, stops it, jumps in it, runs it slower
+    // or faster.
     const bool watching = session.PlaysBack();
     TSdlWindowOptions wo;
     wo.Scale = O.Scale;
@@ -235,6 +233,22 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         if (music) form.Handle([&] { music->DeliverNotifications(); });
     };
     form.FormCreate();
+    // Watching: snapshots on the way make every jump short; the stages and boss phases reached
+    // (the replay's start among them) are the bar's marks.
+    std::unique_ptr<TReplayScrubber> scrub;
+    bool markReached = false;
+    int64_t markSeekFrom = -1;  // a jump to the next mark not reached yet plays on to it
+    if (watching) {
+        scrub = std::make_unique<TReplayScrubber>(session.PlaybackEnd());
+        auto observer = form.Log.Observer;
+        form.Log.Observer = [&, observer](const std::string& Event, const TLogFields& Fields) {
+            if (observer) observer(Event, Fields);
+            if (Event == "stage" || Event == "phase") {
+                scrub->Mark(form.Log.Frame, Event == "stage");
+                markReached = true;
+            }
+        };
+    }
     bool quit = !session.StartRequestedGame();
     // The keyboard and pad on the controls, and the player's windows; scripted runs go without.
     if (!scriptedKeys)
@@ -256,8 +270,118 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     std::unique_ptr<TWindowStats> stats;
     if (!O.StatsFile.empty()) stats = std::make_unique<TWindowStats>();
     TFramePacer pacer(SDL_GetPerformanceFrequency());
-    bool fastHeld = false;
+
+    // One frame: the script's and the player's input before it, the checks after. Unshown, it is
+    // drawn nowhere (the jumps of a replay run their frames so).
+    headless::TRecordingSurface unseen;
+    unseen.Record = false;
+    auto runFrame = [&](bool Paced, bool Shown) {
+        const int64_t next = frame + 1;
+        session.ApplyScript(next, &scripted);
+        // What the script did between frames may end the run, as it did where it was recorded.
+        if (session.ShouldStop(frame)) return false;
+        if (pilot) pilot->BeforeFrame(next, session);
+        session.RecordStates(next, keysProbe.Read() | stickProbe.Read());
+        window->SelectTarget();
+        if (!Shown) form.DXDraw1 = &unseen;
+        // The frame's handler carries its own guard; the extra frames of a fast replay are not
+        // paced by the timer.
+        const bool ran = Paced ? form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), true)
+                               : (form.DXTimer1.OnTimer(1), true);
+        form.DXDraw1 = surface.get();
+        if (!ran) return false;
+        frame = next;
+        if (stats) stats->Ran(1);
+        form.Handle([&] { session.AfterFrame(frame); });
+        if (scrub && scrub->Wants(frame)) scrub->Keep(std::make_unique<TGameSnapshot>(form));
+        return true;
+    };
+
+    // A virtual pad of the tests, where no player's windows turn it.
+    std::unique_ptr<TSdlTestPad> watchPad;
+    if (watching) {
+        scrub->Keep(std::make_unique<TGameSnapshot>(form));
+        try {
+            watchPad = TSdlTestPad::FromEnvironment();
+        } catch (const std::exception& e) {
+            std::cerr << "kalvento: " << e.what() << "\n";
+        }
+    }
+    // The music of the game jumped to: its track from the start, when another one was playing.
+    auto musicAfterJump = [&] {
+        if (!music || (music->IsOpen() && music->FileName() == form.MediaFileName)) return;
+        form.Handle([&] {
+            if (music->IsOpen())
+                music->Stop();  // the game starts its current track on the notification
+            else if (form.HudOn && !form.MediaFileName.empty()) {
+                music->Open(form.MediaFileName);
+                music->Rewind();
+                music->Play();
+            }
+            music->DeliverNotifications();
+        });
+        if (clock.Paused() && mixer.IsOpen()) Mix_PauseMusic();
+    };
+    auto logSeek = [&](int64_t From) {
+        form.Log.Write("seek", {{"from", From}, {"to", frame}});
+        musicAfterJump();
+    };
+    auto jump = [&](int64_t Target) {
+        const int64_t from = frame;
+        // At least the frame jumped to is run and drawn: a snapshot holds no picture. The start
+        // of the replay shows as its first frame.
+        Target = std::max<int64_t>(1, Target);
+        if (const TReplayScrubber::TKept* k = scrub->StartFor(frame, Target - 1)) {
+            form.Handle([&] { k->Snapshot->Restore(form); });
+            session.SkipScriptTo(k->Frame, &scripted);
+            frame = k->Frame;
+        }
+        while (frame < Target && !session.ShouldStop(frame) && runFrame(false, frame + 1 == Target)) {
+        }
+        logSeek(from);
+    };
+    auto command = [&](const TWatchCommand& C) {
+        switch (C.Kind) {
+            case TWatchCommand::Jump: {
+                const int64_t to = scrub->Target(frame, C.To);
+                if (to >= 0)
+                    jump(to);
+                else if (markSeekFrom < 0)
+                    markSeekFrom = frame;
+                break;
+            }
+            case TWatchCommand::Step:
+                if (clock.Paused() && !session.ShouldStop(frame)) runFrame(false, true);
+                break;
+            case TWatchCommand::Speed:
+            case TWatchCommand::Slower:
+            case TWatchCommand::Faster:
+                if (C.Kind == TWatchCommand::Speed) scrub->SetSpeed(C.NewSpeed);
+                if (C.Kind == TWatchCommand::Slower) scrub->Slower();
+                if (C.Kind == TWatchCommand::Faster) scrub->Faster();
+                form.Log.Write("speed", {{"speed", std::string(SpeedName(scrub->Speed()))}});
+                break;
+            case TWatchCommand::Stop:
+                quit = true;
+                break;
+            default:
+                break;
+        }
+    };
+    auto drawBar = [&](SDL_Renderer* R, const SDL_Rect& Field) {
+        TReplayBarView v;
+        v.Frame = frame;
+        v.End = scrub->End();
+        for (const auto& m : scrub->Marks()) v.Marks.push_back({m.Frame, m.Stage});
+        v.Speed = SpeedLabel(scrub->Speed());
+        v.Paused = clock.Paused();
+        DrawReplayBar(R, Field, *surface, v);
+    };
+
     while (!quit && !session.ShouldStop(frame)) {
+        if (watchPad) watchPad->Turn();
+        // Opens the pad, whose buttons then arrive as events.
+        if (watching) joystick.ReadJoystick();
         SDL_Event e;
         // Every handler runs under the window's guard: an error is reported and skips the rest of
         // that handler only, and the game goes on.
@@ -276,12 +400,12 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
                 // Pausing is for a game or a replay; at the menu there is nothing to hold.
                 const bool pausable = watching || (form.HudOn && !form.NameEntry) || clock.Paused();
                 if (IsPauseEvent(e, watching) && pausable && !widgets.TextInputActive()) togglePause();
-                if (watching && IsStopReplayEvent(e)) quit = true;
-                if (watching) TrackFastKey(e, fastHeld);
+                if (watching) command(WatchCommandOf(e));
                 screenshotKey.HandleEvent(e);
                 widgets.HandleEvent(e);
             });
         }
+        if (quit) break;
         // Clicks on the controls run between frames, on this thread; a replay plays its own.
         for (const std::string& name : widgets.TakeClicks())
             if (!watching) session.Click(frame + 1, name);
@@ -298,29 +422,34 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         for (; dialogsSeen < autoDialogs.Messages.size(); ++dialogsSeen)
             form.Log.Write("message", {{"text", autoDialogs.Messages[dialogsSeen]}});
         const bool active = clock.FramesRun(window->HasFocus() || scriptedKeys);
-        if (active) {
-            // Held fast, a replay runs its extra frames straight after the paced one; only the
-            // last of them is shown. Frames the loop is behind its schedule run the same way, so
-            // the game keeps its speed whatever the display does.
+        // Playing on to the next stage or boss phase, a slice of time each turn, unseen.
+        const auto budget = [start = SDL_GetPerformanceCounter()](double Seconds) {
+            return static_cast<double>(SDL_GetPerformanceCounter() - start) < Seconds * SDL_GetPerformanceFrequency();
+        };
+        if (markSeekFrom >= 0) {
+            markReached = false;
+            while (!markReached && !session.ShouldStop(frame) && budget(0.03) && runFrame(false, false)) {
+            }
+            if (markReached || session.ShouldStop(frame)) {
+                logSeek(markSeekFrom);
+                markSeekFrom = -1;
+            }
+        } else if (active) {
+            // A faster replay runs its extra frames straight after the paced one; only the last
+            // of them is shown. Frames the loop is behind its schedule run the same way, so the
+            // game keeps its speed whatever the display does.
             const int32_t behind = pacer.Behind(SDL_GetPerformanceCounter());
             pacer.Skip(behind);
-            const int32_t frames = (watching && fastHeld ? kFastFrames : 1) + behind;
+            const int32_t speed = scrub ? scrub->FramesThisTurn() : 1;
+            if (speed < 0) {
+                // As fast as it goes: unseen frames for most of the turn, the last one shown.
+                while (budget(0.012) && !session.ShouldStop(frame) && runFrame(false, false)) {
+                }
+                if (!session.ShouldStop(frame)) runFrame(false, true);
+            }
+            const int32_t frames = speed < 0 ? 0 : speed + (speed > 0 ? behind : 0);
             for (int32_t i = 0; i < frames && !session.ShouldStop(frame); ++i) {
-                const int64_t next = frame + 1;
-                session.ApplyScript(next, &scripted);
-                // What the script did between frames may end the run, as it did where it was recorded.
-                if (session.ShouldStop(frame)) break;
-                if (pilot) pilot->BeforeFrame(next, session);
-                session.RecordStates(next, keysProbe.Read() | stickProbe.Read());
-                window->SelectTarget();
-                // The frame's handler carries its own guard; the extra frames of a fast replay
-                // are not paced by the timer.
-                const bool ran = i == 0 ? form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), true)
-                                        : (form.DXTimer1.OnTimer(1), true);
-                if (!ran) break;
-                frame = next;
-                if (stats) stats->Ran(1);
-                form.Handle([&] { session.AfterFrame(frame); });
+                if (!runFrame(i == 0, true)) break;
                 // A frame asked for as a screenshot is shown.
                 if (std::find(O.ScreenshotAt.begin(), O.ScreenshotAt.end(), frame) != O.ScreenshotAt.end()) break;
             }
@@ -336,8 +465,11 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         }
         if (!O.Screenshot.empty() && O.ScreenshotAt.empty() && session.ShouldStop(frame))
             form.Handle([&] { surface->SavePng(O.Screenshot); });
-        if (clock.Paused())
-            window->Compose([&](SDL_Renderer* R, const SDL_Rect& Field) { DrawPause(R, Field, *surface); });
+        if (clock.Paused() || scrub)
+            window->Compose([&](SDL_Renderer* R, const SDL_Rect& Field) {
+                if (clock.Paused()) DrawPause(R, Field, *surface);
+                if (scrub) drawBar(R, Field);
+            });
         else
             window->Compose();
         // Drawn ahead, shown on its slot: the frames reach the screen evenly spaced however long

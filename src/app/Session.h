@@ -55,6 +55,8 @@ public:
     // Goes on from a snapshot of the end of frame Frame: the actions due up to it count as done,
     // the keyboard holds what they left down, and the checks before it are passed.
     void SkipScriptTo(int64_t Frame, headless::TScriptedKeyboard* Keyboard);
+    // The last frame of the recording played back: its end, else its last action.
+    int64_t PlaybackEnd() const { return Replay_.HasEnd ? Replay_.End : ScriptEnd(); }
     // The frame of the last action of the script (0 for none).
     int64_t ScriptEnd() const { return Script_.empty() ? 0 : Script_.back().Frame; }
     // Called before every frame (the autopilot's turn).
