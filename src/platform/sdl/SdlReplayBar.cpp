@@ -9,6 +9,8 @@ namespace kv {
 
 namespace {
 
+constexpr double kHudWidth = 118;  // the widest of "HP:", "Bomb:" and "Score:" with eight digits
+
 std::string Clock(int64_t Frame) {
     const int64_t s = Frame / 60;
     char text[32];
@@ -21,11 +23,12 @@ std::string Clock(int64_t Frame) {
 void DrawReplayBar(SDL_Renderer* R, const SDL_Rect& Field, TSdlSurface& Surface, const TReplayBarView& V) {
     // Logical pixels of the playfield, scaled to the window.
     auto px = [&](double Logical) { return static_cast<int>(Logical * Field.w / TSdlWindow::LogicalWidth + 0.5); };
-    const SDL_Rect strip{Field.x, Field.y + Field.h - px(34), Field.w, px(34)};
+    // Right of the HUD's HP, Bomb and Score lines, which stay readable beside it.
+    const SDL_Rect strip{Field.x + px(kHudWidth), Field.y + Field.h - px(34), Field.w - px(kHudWidth), px(34)};
     SDL_SetRenderDrawBlendMode(R, SDL_BLENDMODE_BLEND);
     SDL_SetRenderDrawColor(R, 0, 0, 24, 176);
     SDL_RenderFillRect(R, &strip);
-    const int x0 = Field.x + px(8), width = Field.w - px(16), y = strip.y + px(24);
+    const int x0 = strip.x + px(8), width = strip.w - px(16), y = strip.y + px(24);
     const double end = static_cast<double>(std::max<int64_t>(1, V.End));
     auto xOf = [&](int64_t F) { return x0 + static_cast<int>(width * std::clamp(F / end, 0.0, 1.0)); };
     const SDL_Rect track{x0, y - px(1.5), width, std::max(1, px(3))};
