@@ -1,17 +1,19 @@
 #pragma once
 // The sprite tree and the engine's passes: draw, purge, move, and the collision walk.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "engine/Geometry.h"
+#include "engine/SpriteGrid.h"
 
 namespace kv {
 
 class TSpriteEngine;
 class ISurface;
 
-class TSprite {
+class TSprite : public TSpritePlace {
 public:
     explicit TSprite(TSprite* AParent);
     // Joins the parent with a draw order already set (the game itself keeps Z at 0).
@@ -51,9 +53,8 @@ public:
     bool Collidable = true;
     bool Movable = true;
     bool Visible = true;
-    double X = 0, Y = 0;
+    // X, Y, Width and Height come from TSpritePlace.
     int32_t Z = 0;
-    int32_t Width = 0, Height = 0;
 
     // Children in the order they were added, and the same children in the order they are drawn
     // (by Z, the newest first among equal Z).
@@ -69,6 +70,7 @@ protected:
 
 private:
     friend class TSpriteEngine;
+    friend class TSpriteGrid;
     void Add(TSprite* Sprite);
     void Remove(TSprite* Sprite);
 
@@ -107,14 +109,23 @@ public:
     ISurface* Surface = nullptr;
     TRect ViewRect;
     TEngineContext* Context = nullptr;
+    // Image sprites collide through the grid, which leaves out only sprites that cannot be hit;
+    // off, every collider walks the whole tree (the two agree hit for hit).
+    bool UseGrid = true;
 
 private:
     friend class TSprite;
     void CollideVisit(TSprite* S);
+    void CollideAll();
+    void CollideFrom(int32_t First, int32_t N);
+    void CollideThroughGrid(TSprite* C);
     // For the walk of an image sprite: whether the view meets HitRect (every image sprite's
     // coarse rectangle is the view), and the source's own rectangle, renewed after each hit.
     bool ViewMeetsHitRect_ = false;
     TRect SourceRect_;
+    TSpriteGrid Index_;
+    int32_t CollideDepth_ = 0;
+    std::vector<TSpriteGrid::TCandidate> Candidates_;
 };
 
 // A reference to a sprite that reads as empty once the sprite has been freed.
