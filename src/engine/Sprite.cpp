@@ -21,16 +21,16 @@ TSprite::TSprite(TSprite* AParent, int32_t InitialZ) : Parent(AParent), Z(Initia
         Parent->Add(this);
         Engine = Parent->Engine ? Parent->Engine : static_cast<TSpriteEngine*>(Parent);
         Engine->MemberCount++;
-        if (!Parent->Parent) Engine->Index_.Join(this);
+        if (!Parent->Parent) Engine->Rows_.Join(this);
     }
 }
 
 TSprite::~TSprite() {
     Clear();
-    if (Grid_ && Parent) Grid_->Leave(this);
     if (Parent) {
         Engine->MemberCount--;
         if (!Detached_) Parent->Remove(this);
+        if (Index_) Index_->Leave(this);
         if (Killed) {
             auto& kl = Engine->KillList;
             auto it = std::find(kl.rbegin(), kl.rend(), this);
@@ -42,7 +42,7 @@ TSprite::~TSprite() {
 
 void TSprite::Add(TSprite* Sprite) {
     Children_.push_back(Sprite);
-    if (Grid_ && Parent && !Queued_) Grid_->Queue(this);  // a parent is visited by every walk
+    if (Index_) Index_->Reclassify(this);  // a parent is visited by every walk
     // Binary search for the first draw position whose Z is not less than the new one (newest
     // first among equal Z). Position i of the draw order is element n-1-i of the reversed list.
     const int n = static_cast<int>(DepthList_.size());
@@ -63,7 +63,7 @@ void TSprite::Remove(TSprite* Sprite) {
     if (c != Children_.rend()) Children_.erase(std::next(c).base());
     auto d = std::find(DepthList_.rbegin(), DepthList_.rend(), Sprite);
     if (d != DepthList_.rend()) DepthList_.erase(std::next(d).base());
-    if (Grid_ && Parent && !Queued_) Grid_->Queue(this);
+    if (Index_) Index_->Reclassify(this);
     if (Children_.empty()) {
         std::vector<TSprite*>().swap(Children_);
         std::vector<TSprite*>().swap(DepthList_);
@@ -97,8 +97,8 @@ int32_t TSprite::Collide() {
         E->SourceRect_ = OwnRect();
     }
     // Any other collider's hit test is its own, and may want to see every sprite.
-    if (IsImageEx_ && E->UseGrid && E->CollideDepth_ == 0)
-        E->CollideThroughGrid(this);
+    if (IsImageEx_ && E->UseIndex)
+        E->CollideThroughIndex(this);
     else
         E->CollideFrom(0, E->Count());
     return E->HitCount;
@@ -129,42 +129,21 @@ void TSpriteEngine::CollideVisit(TSprite* S) {
     for (int32_t j = 0; j < m; ++j) CollideVisit(S->Children_[j]);
 }
 
-// The walk of an image sprite over the top-level sprites that can meet it, in tree order. A visit
-// that changes any sprite the walk has still to pass (a move, a resize, a new child) makes the
-// walk ask the grid again for what follows; sprites created during the walk are not visited, as
-// they lie behind the count the tree walk takes.
-void TSpriteEngine::CollideThroughGrid(TSprite* C) {
-    const int32_t n = Count();
-    if (n == 0) return;
-    const uint64_t last = Children_[n - 1]->Seq_;
-    ++CollideDepth_;
-    Index_.Flush();
-    Index_.Watch(last);
-    uint64_t changes = Index_.Changes();
-    TRect r = SourceRect_;
-    Index_.Collect(r, ViewMeetsHitRect_, 0, last, Candidates_);
-    for (size_t i = 0; i < Candidates_.size();) {
-        const uint64_t seq = Candidates_[i].first;
-        CollideVisit(Candidates_[i].second);
-        ++i;
+// The walk of an image sprite over the top-level sprites that can meet it, in tree order. The
+// index is read afresh after each visit, so what a hit moves, resizes or gives children is seen
+// as the tree walk sees it; sprites created during the walk lie behind the count taken first.
+void TSpriteEngine::CollideThroughIndex(TSprite* C) {
+    const auto n = static_cast<uint32_t>(Count());
+    for (uint32_t i = Rows_.Next(0, n, SourceRect_, ViewMeetsHitRect_); i < n;
+         i = Rows_.Next(i + 1, n, SourceRect_, ViewMeetsHitRect_)) {
+        CollideVisit(Children_[i]);
         if (HitSource != C) {
             // A reaction ran a walk of its own, whose collider the rest of this walk now tests,
             // as the tree walk would.
-            auto next = std::upper_bound(Children_.begin(), Children_.begin() + n, seq,
-                                         [](uint64_t Seq, const TSprite* S) { return Seq < S->Seq_; });
-            CollideFrom(static_cast<int32_t>(next - Children_.begin()), n);
-            break;
-        }
-        if (Index_.Changes() != changes || !(SourceRect_ == r)) {
-            Index_.Flush();
-            changes = Index_.Changes();
-            r = SourceRect_;
-            Index_.Collect(r, ViewMeetsHitRect_, seq, last, Candidates_);
-            i = 0;
+            CollideFrom(static_cast<int32_t>(i + 1), static_cast<int32_t>(n));
+            return;
         }
     }
-    Index_.Watch(0);
-    --CollideDepth_;
 }
 
 void TSprite::Move(int32_t MoveCount) {
@@ -201,7 +180,7 @@ const std::shared_ptr<TSprite*>& TSprite::WeakToken() {
     return Weak_;
 }
 
-TSpriteEngine::TSpriteEngine() : TSprite(nullptr), Index_(this) { Grid_ = &Index_; }
+TSpriteEngine::TSpriteEngine() : TSprite(nullptr), Rows_(this) { Index_ = &Rows_; }
 
 TSpriteEngine::~TSpriteEngine() { Clear(); }
 
@@ -216,7 +195,6 @@ void TSpriteEngine::SetSurface(ISurface* ASurface) {
         ViewRect = {0, 0, Surface->SurfaceWidth(), Surface->SurfaceHeight()};
         Width = ViewRect.Width();
         Height = ViewRect.Height();
-        Index_.SetView(ViewRect);
     }
 }
 
@@ -224,7 +202,10 @@ void TSpriteEngine::SetSurface(ISurface* ASurface) {
 // own (quadratic when thousands of bullets die in one frame), the killed sprites are first
 // detached from their parents in one sweep per parent, then freed in reverse order of killing.
 void TSpriteEngine::Purge() {
-    if (KillList.empty()) return;
+    if (KillList.empty()) {
+        Rows_.Refresh();
+        return;
+    }
     std::vector<TSprite*> killed;
     killed.swap(KillList);
 
@@ -243,6 +224,7 @@ void TSpriteEngine::Purge() {
         }
         roots.push_back(s);
         s->Detached_ = true;
+        s->Index_ = nullptr;  // its row goes with the sweep below
         if (!s->Parent->CompactPending_) {
             s->Parent->CompactPending_ = true;
             parents.push_back(s->Parent);
@@ -258,14 +240,13 @@ void TSpriteEngine::Purge() {
             p->DepthList_.shrink_to_fit();
         }
         p->CompactPending_ = false;
-        if (p->Grid_ && p->Parent && !p->Queued_) p->Grid_->Queue(p);
+        if (p == this) Rows_.Renumber();
+        else if (p->Index_) p->Index_->Reclassify(p);
     }
     for (auto it = roots.rbegin(); it != roots.rend(); ++it) {
         (*it)->Killed = false;  // already out of KillList
         delete *it;
     }
-    // Sprites that come and go while nothing collides would otherwise pile up in the grid's queue.
-    if (Index_.Backlog()) Index_.Flush();
 }
 
 }  // namespace kv

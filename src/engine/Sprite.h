@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/Geometry.h"
-#include "engine/SpriteGrid.h"
+#include "engine/SpriteIndex.h"
 
 namespace kv {
 
@@ -70,7 +70,7 @@ protected:
 
 private:
     friend class TSpriteEngine;
-    friend class TSpriteGrid;
+    friend class TSpriteIndex;
     void Add(TSprite* Sprite);
     void Remove(TSprite* Sprite);
 
@@ -109,23 +109,21 @@ public:
     ISurface* Surface = nullptr;
     TRect ViewRect;
     TEngineContext* Context = nullptr;
-    // Image sprites collide through the grid, which leaves out only sprites that cannot be hit;
+    // Image sprites collide through the index, which leaves out only sprites that cannot be hit;
     // off, every collider walks the whole tree (the two agree hit for hit).
-    bool UseGrid = true;
+    bool UseIndex = true;
 
 private:
     friend class TSprite;
     void CollideVisit(TSprite* S);
     void CollideAll();
     void CollideFrom(int32_t First, int32_t N);
-    void CollideThroughGrid(TSprite* C);
+    void CollideThroughIndex(TSprite* C);
     // For the walk of an image sprite: whether the view meets HitRect (every image sprite's
     // coarse rectangle is the view), and the source's own rectangle, renewed after each hit.
     bool ViewMeetsHitRect_ = false;
     TRect SourceRect_;
-    TSpriteGrid Index_;
-    int32_t CollideDepth_ = 0;
-    std::vector<TSpriteGrid::TCandidate> Candidates_;
+    TSpriteIndex Rows_;
 };
 
 // A reference to a sprite that reads as empty once the sprite has been freed.
