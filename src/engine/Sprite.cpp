@@ -134,6 +134,7 @@ void TSpriteEngine::CollideVisit(TSprite* S) {
 // as the tree walk sees it; sprites created during the walk lie behind the count taken first.
 void TSpriteEngine::CollideThroughIndex(TSprite* C) {
     const auto n = static_cast<uint32_t>(Count());
+    Rows_.Settle();
     for (uint32_t i = Rows_.Next(0, n, SourceRect_, ViewMeetsHitRect_); i < n;
          i = Rows_.Next(i + 1, n, SourceRect_, ViewMeetsHitRect_)) {
         CollideVisit(Children_[i]);
@@ -202,10 +203,7 @@ void TSpriteEngine::SetSurface(ISurface* ASurface) {
 // own (quadratic when thousands of bullets die in one frame), the killed sprites are first
 // detached from their parents in one sweep per parent, then freed in reverse order of killing.
 void TSpriteEngine::Purge() {
-    if (KillList.empty()) {
-        Rows_.Refresh();
-        return;
-    }
+    if (KillList.empty()) return;
     std::vector<TSprite*> killed;
     killed.swap(KillList);
 

@@ -1,8 +1,9 @@
 #pragma once
 // Where the sprites hanging from the engine are, for the collision walk: a table of their
-// rectangles in tree order, kept current by the position and size fields themselves, which
-// report every write. A collider finds the sprites its rectangle meets by one pass over packed
-// numbers instead of a call per sprite.
+// rectangles in tree order. The position and size fields report every write, which marks the
+// row as unsure until the next walk begins and takes the rectangle again; an unsure row is
+// visited by every walk, like a sprite whose rectangle or hit test is its own. A collider finds
+// the sprites its rectangle can meet by one pass over packed numbers instead of a call per sprite.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -58,11 +59,11 @@ public:
     void Leave(TSprite* S);
     // After a purge took rows out of the root's children.
     void Renumber();
-    // Shrinks each block's box to its rows again (a box only grows as its sprites move).
-    void Refresh();
     // A row's rectangle, or whether every walk must visit it, may have changed.
     void Moved(TSpritePlace* P);
     void Reclassify(TSprite* S);
+    // Takes the rectangles of the rows marked since.
+    void Settle();
 
     // The first row from First on, before End, that a collider with rectangle R may hit: one
     // whose rectangle meets R (only when Rects), or one that every walk visits (a sprite whose
@@ -73,15 +74,15 @@ public:
 
 private:
     void Put(uint32_t Row, TSprite* S);
-    void Grow(uint32_t Row);
+    void Relist();
 
     TSprite* Root_;
     std::vector<int32_t> Left_, Top_, Right_, Bottom_;
+    // Non-zero for a row every walk visits: kSelf, kUnsure or both.
     std::vector<uint8_t> Always_;
-    // For each block of rows: a box holding every rectangle in it, and whether any row of it is
-    // always visited. A block whose box misses the collider's rectangle is passed over whole.
-    std::vector<TRect> Boxes_;
-    std::vector<uint8_t> BlockAlways_;
+    std::vector<uint32_t> Unsure_;
+    bool RootMoved_ = false;
+    static constexpr uint8_t kSelf = 1, kUnsure = 2;
 };
 
 template <class T, int Field>
