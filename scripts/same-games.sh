@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Shows that two builds play the same games: the first build's autopilot records whole games
-# (seeds 1, 3 and 7, mortal and invincible) and every practice stage and boss phase; the second
-# build plays each recording back (every checkpoint must hold) and flies the same autopilot run
-# itself, and both event logs must be byte-identical to the first build's.
+# (seeds 1, 3 and 7, mortal and invincible) and every practice stage and boss phase, and plays
+# each recording back; the second build plays each recording back (every checkpoint must hold)
+# and flies the same autopilot run itself. Its playback log must be byte-identical to the first
+# build's playback log, and its autopilot log to the first build's recording log.
 # Usage: scripts/same-games.sh BEFORE_RUN_DIR AFTER_RUN_DIR [JOBS]
 set -euo pipefail
 before="$(cd "$1" && pwd)"
@@ -25,18 +26,20 @@ one() {
   set -euo pipefail
   local seed=$1 mode=$2 what=$3
   local dir="$work/$seed-$mode-$what"
-  mkdir -p "$dir/a" "$dir/b" "$dir/c"
-  for d in a b c; do cp "$before"/Pictures.dxg "$before"/Sounds.dxg "$dir/$d"/; done
+  mkdir -p "$dir/a" "$dir/b" "$dir/c" "$dir/d"
+  for d in a b c d; do cp "$before"/Pictures.dxg "$before"/Sounds.dxg "$dir/$d"/; done
   local args=(--headless --seed "$seed")
   [ "$mode" = invincible ] && args+=(--invincible)
   local run=(--autopilot --exit-on menu:2)
   [ "$what" != whole ] && run=(--autopilot --practice "$what" --exit-on menu:1)
   (cd "$before" && ./kalvento "${args[@]}" --data "$dir/a" "${run[@]}" --record "$dir/rec.txt" --log "$dir/before.jsonl")
-  local pargs=(--headless --data "$dir/b" --input "$dir/rec.txt" --exit-on "${run[-1]}" --log "$dir/played.jsonl")
+  local pargs=(--headless --input "$dir/rec.txt" --exit-on "${run[-1]}")
   [ "$mode" = invincible ] && pargs+=(--invincible)
-  (cd "$after" && ./kalvento "${pargs[@]}") || { echo "FAIL $seed $mode $what: playback stopped"; return 1; }
+  (cd "$before" && ./kalvento "${pargs[@]}" --data "$dir/d" --log "$dir/before-played.jsonl")
+  (cd "$after" && ./kalvento "${pargs[@]}" --data "$dir/b" --log "$dir/played.jsonl") ||
+    { echo "FAIL $seed $mode $what: playback stopped"; return 1; }
   (cd "$after" && ./kalvento "${args[@]}" --data "$dir/c" "${run[@]}" --log "$dir/flown.jsonl")
-  cmp -s "$dir/before.jsonl" "$dir/played.jsonl" || { echo "FAIL $seed $mode $what: played-back log differs"; return 1; }
+  cmp -s "$dir/before-played.jsonl" "$dir/played.jsonl" || { echo "FAIL $seed $mode $what: played-back log differs"; return 1; }
   cmp -s "$dir/before.jsonl" "$dir/flown.jsonl" || { echo "FAIL $seed $mode $what: autopilot log differs"; return 1; }
   echo "same $seed $mode $what: $(tail -1 "$dir/before.jsonl")"
   rm -rf "$dir"
