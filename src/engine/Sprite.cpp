@@ -42,7 +42,7 @@ TSprite::~TSprite() {
 
 void TSprite::Add(TSprite* Sprite) {
     Children_.push_back(Sprite);
-    if (Index_) Index_->Reclassify(this);  // a parent is visited by every walk
+    if (Index_ && Parent) Index_->Reclassify(this);  // a parent is visited by every walk
     // Binary search for the first draw position whose Z is not less than the new one (newest
     // first among equal Z). Position i of the draw order is element n-1-i of the reversed list.
     const int n = static_cast<int>(DepthList_.size());
@@ -63,7 +63,7 @@ void TSprite::Remove(TSprite* Sprite) {
     if (c != Children_.rend()) Children_.erase(std::next(c).base());
     auto d = std::find(DepthList_.rbegin(), DepthList_.rend(), Sprite);
     if (d != DepthList_.rend()) DepthList_.erase(std::next(d).base());
-    if (Index_) Index_->Reclassify(this);
+    if (Index_ && Parent) Index_->Reclassify(this);
     if (Children_.empty()) {
         std::vector<TSprite*>().swap(Children_);
         std::vector<TSprite*>().swap(DepthList_);
