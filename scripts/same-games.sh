@@ -4,11 +4,13 @@
 # each recording back; the second build plays each recording back (every checkpoint must hold)
 # and flies the same autopilot run itself. Its playback log must be byte-identical to the first
 # build's playback log, and its autopilot log to the first build's recording log.
-# Usage: scripts/same-games.sh BEFORE_RUN_DIR AFTER_RUN_DIR [JOBS]
+# Usage: scripts/same-games.sh BEFORE_RUN_DIR AFTER_RUN_DIR [JOBS [PATTERN]]
+# PATTERN (an extended regular expression over "seed mode what") picks some of the runs.
 set -euo pipefail
 before="$(cd "$1" && pwd)"
 after="$(cd "$2" && pwd)"
 jobs="${3:-2}"
+pattern="${4:-.}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
@@ -46,5 +48,6 @@ one() {
 }
 export -f one
 export before after work
+mapfile -t cases < <(printf '%s\n' "${cases[@]}" | grep -E -- "$pattern")
 printf '%s\n' "${cases[@]}" | xargs -P "$jobs" -I{} bash -c 'one {}'
 echo "all ${#cases[@]} runs the same"
