@@ -147,8 +147,9 @@ void SixSigns(benchmark::State& State) {
 
 // 5,000 standing bullets, ten of the player's shots on their way up, and a bomb's two barriers
 // erasing bullets around the hit box: every shot, barrier and the hit box walk the whole field.
-void BulletField(benchmark::State& State) {
-    RunScene(State, [](TWorld& w) {
+void BulletFieldScene(benchmark::State& State, bool Index) {
+    RunScene(State, [Index](TWorld& w) {
+        w.E()->UseIndex = Index;
         kvtest::StartPlaying(w);
         uint32_t r = 12345;
         auto next = [&r](int Range) {
@@ -162,7 +163,36 @@ void BulletField(benchmark::State& State) {
         w.Frame();
         w.Release(isButton2);
     }, 36);  // the slowest of the shots leaves the field after 36 frames
+    State.counters["goal_sim_ms"] = 0.15;
 }
+void BulletField(benchmark::State& State) { BulletFieldScene(State, true); }
+// The yardstick: the same scene with every collider walking the whole tree.
+void BulletFieldTreeWalk(benchmark::State& State) { BulletFieldScene(State, false); }
+
+// 20,000 bullets, half standing and half falling (none reaches the bottom in the frames timed),
+// 60 of the player's shots flying up through them and the invincible ship's hit box colliding.
+void StormScene(benchmark::State& State, bool Index) {
+    RunScene(State, [Index](TWorld& w) {
+        w.E()->UseIndex = Index;
+        kvtest::StartPlaying(w);
+        w.F().Invincible = true;
+        uint32_t r = 54321;
+        auto next = [&r](int Range) {
+            r = r * 1103515245u + 12345u;
+            return static_cast<double>((r >> 8) % static_cast<uint32_t>(Range));
+        };
+        for (int i = 0; i < 10000; ++i) kvtest::StandingBullet(w, next(311), next(400));
+        for (int i = 0; i < 10000; ++i) new TZakoAShotASprite(w.E(), next(311), next(480) - 240, 0);
+        const int32_t spread[] = {0, 6, 11, 13, 18, 24};
+        for (int i = 0; i < 60; ++i) {
+            auto* s = new TShotASprite(w.E(), spread[i % 6]);
+            s->Y -= 6 * i;  // a stream of shots, not one clump
+        }
+    }, 30);
+    State.counters["goal_sim_ms"] = 2.0;
+}
+void Storm20k(benchmark::State& State) { StormScene(State, true); }
+void Storm20kTreeWalk(benchmark::State& State) { StormScene(State, false); }
 
 }  // namespace
 
@@ -171,5 +201,8 @@ BENCHMARK(GhostBurst)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisec
 BENCHMARK(GhostSpokes)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(SixSigns)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BulletField)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BulletFieldTreeWalk)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(Storm20k)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(Storm20kTreeWalk)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

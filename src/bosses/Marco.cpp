@@ -282,7 +282,10 @@ TMarcoCShotFSprite::TMarcoCShotFSprite(TSprite* P, double AX, double AY) : TMarc
 }
 
 TMarcoCShotGSprite::TMarcoCShotGSprite(TSprite* P, int32_t ADirection) : TMarcoStraightShotSprite(P, "Bullet2", -20) {
-    PhaseCOrigin(FormOf(this), X, Y);
+    double x, y;
+    PhaseCOrigin(FormOf(this), x, y);
+    X = x;
+    Y = y;
     SetCourse(ADirection, 4);
 }
 
@@ -290,7 +293,10 @@ TMarcoCShotGSprite::TMarcoCShotGSprite(TSprite* P, int32_t ADirection) : TMarcoS
 
 TMarcoCShotDSprite::TMarcoCShotDSprite(TSprite* Parent, int32_t Direction) : TTamaSprite(Parent) {
     SetupImage(this, "Bullet1");
-    PhaseCOrigin(FormOf(this), X, Y);
+    double x, y;
+    PhaseCOrigin(FormOf(this), x, y);
+    X = x;
+    Y = y;
     Angle = Direction;
 }
 

@@ -32,6 +32,7 @@ public:
     explicit TImageSpriteEx(TSprite* AParent) : TImageSprite(AParent) {
         Alpha = 255;
         IsImageEx_ = true;
+        if (Index_) Index_->Reclassify(this);
     }
 
     void Render() override;

@@ -23,6 +23,7 @@ TSprite::TSprite(TSprite* AParent, int32_t InitialZ) : Parent(AParent), Z(Initia
         Parent->Add(this);
         Engine = Parent->Engine ? Parent->Engine : static_cast<TSpriteEngine*>(Parent);
         Engine->MemberCount++;
+        if (!Parent->Parent) Engine->Rows_.Join(this);
     }
 }
 
@@ -31,12 +32,14 @@ TSprite::TSprite(const TSprite& O)
       Collidable(O.Collidable),
       Movable(O.Movable),
       Visible(O.Visible),
-      X(O.X),
-      Y(O.Y),
       Z(O.Z),
-      Width(O.Width),
-      Height(O.Height),
-      IsImageEx_(O.IsImageEx_) {}
+      IsImageEx_(O.IsImageEx_) {
+    // Taken as values: the copy joins an index of its own, if any, when it is placed in a tree.
+    X = O.X;
+    Y = O.Y;
+    Width = O.Width;
+    Height = O.Height;
+}
 
 TSprite* TSprite::CopySelf() const {
     if (typeid(*this) != typeid(TSprite)) ThrowNoCopy(typeid(*this));
@@ -49,6 +52,7 @@ TSprite::~TSprite() {
     if (Parent) {
         Engine->MemberCount--;
         if (!Detached_) Parent->Remove(this);
+        if (Index_) Index_->Leave(this);
         if (Killed) {
             auto& kl = Engine->KillList;
             auto it = std::find(kl.rbegin(), kl.rend(), this);
@@ -60,6 +64,7 @@ TSprite::~TSprite() {
 
 void TSprite::Add(TSprite* Sprite) {
     Children_.push_back(Sprite);
+    if (Index_ && Parent) Index_->Reclassify(this);  // a parent is visited by every walk
     // Binary search for the first draw position whose Z is not less than the new one (newest
     // first among equal Z). Position i of the draw order is element n-1-i of the reversed list.
     const int n = static_cast<int>(DepthList_.size());
@@ -80,6 +85,7 @@ void TSprite::Remove(TSprite* Sprite) {
     if (c != Children_.rend()) Children_.erase(std::next(c).base());
     auto d = std::find(DepthList_.rbegin(), DepthList_.rend(), Sprite);
     if (d != DepthList_.rend()) DepthList_.erase(std::next(d).base());
+    if (Index_ && Parent) Index_->Reclassify(this);
     if (Children_.empty()) {
         std::vector<TSprite*>().swap(Children_);
         std::vector<TSprite*>().swap(DepthList_);
@@ -112,9 +118,16 @@ int32_t TSprite::Collide() {
         E->ViewMeetsHitRect_ = OverlapRect(E->ViewRect, E->HitRect);
         E->SourceRect_ = OwnRect();
     }
-    const int32_t n = E->Count();
-    for (int32_t i = 0; i < n; ++i) E->CollideVisit(E->Children_[i]);
+    // Any other collider's hit test is its own, and may want to see every sprite.
+    if (IsImageEx_ && E->UseIndex)
+        E->CollideThroughIndex(this);
+    else
+        E->CollideFrom(0, E->Count());
     return E->HitCount;
+}
+
+void TSpriteEngine::CollideFrom(int32_t First, int32_t N) {
+    for (int32_t i = First; i < N; ++i) CollideVisit(Children_[i]);
 }
 
 void TSpriteEngine::CollideVisit(TSprite* S) {
@@ -136,6 +149,24 @@ void TSpriteEngine::CollideVisit(TSprite* S) {
     if (HitStop) return;
     const int32_t m = S->Count();
     for (int32_t j = 0; j < m; ++j) CollideVisit(S->Children_[j]);
+}
+
+// The walk of an image sprite over the top-level sprites that can meet it, in tree order. The
+// index is read afresh after each visit, so what a hit moves, resizes or gives children is seen
+// as the tree walk sees it; sprites created during the walk lie behind the count taken first.
+void TSpriteEngine::CollideThroughIndex(TSprite* C) {
+    const auto n = static_cast<uint32_t>(Count());
+    Rows_.Settle();
+    for (uint32_t i = Rows_.Next(0, n, SourceRect_, ViewMeetsHitRect_); i < n;
+         i = Rows_.Next(i + 1, n, SourceRect_, ViewMeetsHitRect_)) {
+        CollideVisit(Children_[i]);
+        if (HitSource != C) {
+            // A reaction ran a walk of its own, whose collider the rest of this walk now tests,
+            // as the tree walk would.
+            CollideFrom(static_cast<int32_t>(i + 1), static_cast<int32_t>(n));
+            return;
+        }
+    }
 }
 
 void TSprite::Move(int32_t MoveCount) {
@@ -172,7 +203,7 @@ const std::shared_ptr<TSprite*>& TSprite::WeakToken() {
     return Weak_;
 }
 
-TSpriteEngine::TSpriteEngine() : TSprite(nullptr) {}
+TSpriteEngine::TSpriteEngine() : TSprite(nullptr), Rows_(this) { Index_ = &Rows_; }
 
 TSpriteEngine::~TSpriteEngine() { Clear(); }
 
@@ -213,6 +244,7 @@ void TSpriteEngine::Purge() {
         }
         roots.push_back(s);
         s->Detached_ = true;
+        s->Index_ = nullptr;  // its row goes with the sweep below
         if (!s->Parent->CompactPending_) {
             s->Parent->CompactPending_ = true;
             parents.push_back(s->Parent);
@@ -228,6 +260,8 @@ void TSpriteEngine::Purge() {
             p->DepthList_.shrink_to_fit();
         }
         p->CompactPending_ = false;
+        if (p == this) Rows_.Renumber();
+        else if (p->Index_) p->Index_->Reclassify(p);
     }
     for (auto it = roots.rbegin(); it != roots.rend(); ++it) {
         (*it)->Killed = false;  // already out of KillList

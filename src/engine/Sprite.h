@@ -1,17 +1,19 @@
 #pragma once
 // The sprite tree and the engine's passes: draw, purge, move, and the collision walk.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "engine/Geometry.h"
+#include "engine/SpriteIndex.h"
 
 namespace kv {
 
 class TSpriteEngine;
 class ISurface;
 
-class TSprite {
+class TSprite : public TSpritePlace {
 public:
     explicit TSprite(TSprite* AParent);
     // Joins the parent with a draw order already set (the game itself keeps Z at 0).
@@ -52,9 +54,8 @@ public:
     bool Collidable = true;
     bool Movable = true;
     bool Visible = true;
-    double X = 0, Y = 0;
+    // X, Y, Width and Height come from TSpritePlace.
     int32_t Z = 0;
-    int32_t Width = 0, Height = 0;
 
     // Children in the order they were added, and the same children in the order they are drawn
     // (by Z, the newest first among equal Z).
@@ -73,6 +74,7 @@ protected:
 private:
     friend class TSpriteEngine;
     friend class TSpriteTreeCopy;
+    friend class TSpriteIndex;
     void Add(TSprite* Sprite);
     void Remove(TSprite* Sprite);
 
@@ -111,14 +113,22 @@ public:
     ISurface* Surface = nullptr;
     TRect ViewRect;
     TEngineContext* Context = nullptr;
+    // Image sprites collide through the index, which leaves out only sprites that cannot be hit;
+    // off, every collider walks the whole tree (the two agree hit for hit).
+    bool UseIndex = true;
 
 private:
     friend class TSprite;
+    friend class TSpriteTreeCopy;
     void CollideVisit(TSprite* S);
+    void CollideAll();
+    void CollideFrom(int32_t First, int32_t N);
+    void CollideThroughIndex(TSprite* C);
     // For the walk of an image sprite: whether the view meets HitRect (every image sprite's
     // coarse rectangle is the view), and the source's own rectangle, renewed after each hit.
     bool ViewMeetsHitRect_ = false;
     TRect SourceRect_;
+    TSpriteIndex Rows_;
 };
 
 // While a snapshot copies the game, the weak handles copied along are re-pointed to the copies

@@ -62,6 +62,7 @@ void TSpriteTreeCopy::CopyChildren(const TSprite& From, TSprite& To) {
         n->Engine = &To_;
         To_.MemberCount++;
         To.Children_.push_back(n);
+        if (&To == &To_) To_.Rows_.Join(n);  // the engine's children are the collision index's rows
         Map_.emplace(c, n);
         if (Pictures_) {
             auto* image = n->IsImageEx_ ? static_cast<TImageSprite*>(n) : dynamic_cast<TImageSprite*>(n);
