@@ -39,7 +39,7 @@ grep -q '極砲「天の三柱」' "$WORK/rec.jsonl" || fail "the log lacks the 
 # The attack history of a game played in English holds the game's own names.
 XDG_DATA_HOME="$WORK/hist-home" "$KV" --headless --data "$WORK/rec" --lang en --practice TVelusASprite --autopilot \
     --seed 5 --history --frames 3000 --log "$WORK/hist.jsonl" 2> "$WORK/hist.err" || fail "the counted run failed"
-attack="$(events "$WORK/hist.jsonl" phase | head -1 | python3 -c 'import json,sys; print(json.loads(sys.stdin.read())["attack"])')"
+attack="$(events "$WORK/hist.jsonl" phase | sed -n 1p | python3 -c 'import json,sys; print(json.loads(sys.stdin.read())["attack"])')"
 grep -qF "$attack" "$WORK/hist-home/kalvento/attacks.txt" || fail "the history lacks the game's own attack name $attack"
 ! grep -rqE 'Heaven.s Pillars|Sky Splitter|Scatter Blast|Earth Cannon' "$WORK/rec-home" "$WORK/hist-home" "$WORK/rec.jsonl" "$WORK/game.txt" "$WORK/rec" \
   || fail "English was written to a file"

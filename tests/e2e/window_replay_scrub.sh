@@ -42,7 +42,7 @@ jumps() { events "$1" seek | python3 -c '
 import json, sys
 for l in sys.stdin:
     e = json.loads(l); print(e["from"], e["to"])'; }
-frame_of() { events "$1" "$2" | head -1 | python3 -c 'import json, sys; print(json.load(sys.stdin)["frame"])'; }
+frame_of() { events "$1" "$2" | sed -n 1p | python3 -c 'import json, sys; print(json.load(sys.stdin)["frame"])'; }
 check_end() {  # name, frames stepped while paused
   local log="$WORK/$1.jsonl"
   [ $(( $(frame_of "$log" resume) - $(frame_of "$log" pause) )) -eq "$2" ] || fail "$1: not $2 frames stepped while paused"
