@@ -246,11 +246,7 @@ void TGameRecorder::AfterFrame(const TForm1& F, int64_t Frame) {
     if (!Active_) return;
     const int64_t own = Frame - Offset_;
     if (own != 1 && own % TSession::CheckInterval != 0) return;
-    headless::TScriptAction a;
-    a.Frame = Frame;
-    a.Kind = headless::TScriptAction::Check;
-    a.Checksum = StateChecksum(F);
-    Action(a);
+    Action(headless::CheckAction(Frame, StateChecksum(F)));
 }
 
 std::string TGameRecorder::Finish(int64_t Frame, int32_t Score, const std::string& Result, userfiles::TReplayInfo& Info) {

@@ -378,25 +378,17 @@ void TSession::AfterFrame(int64_t Frame) {
         EndGame(Frame, EndScore_, Result_);
     else
         Game_.AfterFrame(*Form, Frame);
-    if (TakenOver_ && Frame % CheckInterval == 0) {
-        headless::TScriptAction a;
-        a.Frame = Frame;
-        a.Kind = headless::TScriptAction::Check;
-        a.Checksum = StateChecksum(*Form);
-        TakeOverLine(headless::FormatScriptAction(a));
-    }
+    const bool takeOverCheck = TakenOver_ && Frame % CheckInterval == 0;
     const bool record = RecordOut_.is_open() && Frame % CheckInterval == 0;
     // Checks between frames the run never stopped at are passed over.
     while (CheckPos_ < Checks_.size() && Checks_[CheckPos_].Frame < Frame) ++CheckPos_;
     const bool compare = !Diverged_ && CheckPos_ < Checks_.size() && Checks_[CheckPos_].Frame == Frame;
-    if (!record && !compare) return;
+    if (!takeOverCheck && !record && !compare) return;
     const uint64_t now = StateChecksum(*Form);
-    if (record) {
-        headless::TScriptAction a;
-        a.Frame = Frame;
-        a.Kind = headless::TScriptAction::Check;
-        a.Checksum = now;
-        RecordOut_ << headless::FormatScriptAction(a) << '\n';
+    if (takeOverCheck || record) {
+        const std::string line = headless::FormatScriptAction(headless::CheckAction(Frame, now));
+        if (takeOverCheck) TakeOverLine(line);
+        if (record) RecordOut_ << line << '\n';
     }
     if (!compare) return;
     const uint64_t recorded = Checks_[CheckPos_++].Checksum;

@@ -247,6 +247,14 @@ TRecording ParseRecording(const std::string& Text, const std::string& Source) {
     return rec;
 }
 
+TScriptAction CheckAction(int64_t Frame, uint64_t Checksum) {
+    TScriptAction a;
+    a.Frame = Frame;
+    a.Kind = TScriptAction::Check;
+    a.Checksum = Checksum;
+    return a;
+}
+
 std::string FormatScriptAction(const TScriptAction& A) {
     std::string f = std::to_string(A.Frame) + " ";
     switch (A.Kind) {

@@ -160,6 +160,8 @@ constexpr int64_t MaxRecordingFrames = 60LL * 60 * 60 * 24;
 TRecording ParseRecording(const std::string& Text, const std::string& Source);
 std::vector<TScriptAction> ParseInputScript(const std::string& Text, const std::string& Source);
 std::string FormatScriptAction(const TScriptAction& A);
+// The checkpoint of frame Frame: the game state's checksum once that frame has run.
+TScriptAction CheckAction(int64_t Frame, uint64_t Checksum);
 // A check line's checksum: 16 lower-case hexadecimal digits.
 std::string FormatChecksum(uint64_t Checksum);
 
