@@ -29,10 +29,7 @@ foreach(size 48 64 128 256)
       COMMENT "Rendering the ${size} pixel icon"
       VERBATIM)
   else()
-    add_custom_command(OUTPUT ${png}
-      COMMAND ${CMAKE_COMMAND} -E echo "icon: rsvg-convert is missing; run scripts/install-deps.sh"
-      COMMAND ${CMAKE_COMMAND} -E false
-      VERBATIM)
+    kv_missing_tool_rule(${png} icon rsvg-convert)
   endif()
   list(APPEND kv_icon_pngs ${png})
 endforeach()

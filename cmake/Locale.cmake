@@ -20,10 +20,7 @@ foreach(lang ${KV_LINGUAS})
       COMMENT "Compiling the ${lang} message catalogue"
       VERBATIM)
   else()
-    add_custom_command(OUTPUT ${mo}
-      COMMAND ${CMAKE_COMMAND} -E echo "catalogues: msgfmt is missing; run scripts/install-deps.sh"
-      COMMAND ${CMAKE_COMMAND} -E false
-      VERBATIM)
+    kv_missing_tool_rule(${mo} catalogues msgfmt)
   endif()
   list(APPEND kv_mo_files ${mo})
   install(FILES ${mo} DESTINATION ${CMAKE_INSTALL_LOCALEDIR}/${lang}/LC_MESSAGES)
