@@ -22,13 +22,6 @@ constexpr double BossMargin = 30;
 constexpr double CrowdRadius = 40;
 constexpr int CrowdCount = 8;
 
-struct TThreat {
-    double X, Y, W, H;  // now
-    double VX, VY;      // estimated per frame
-    double Margin;
-    bool Bullet;
-};
-
 // Gap between two rectangles (0 when they overlap).
 double Gap(double AX, double AY, double AW, double AH, double BX, double BY, double BW, double BH) {
     const double dx = std::max({0.0, BX - (AX + AW), AX - (BX + BW)});
@@ -37,6 +30,10 @@ double Gap(double AX, double AY, double AW, double AH, double BX, double BY, dou
 }
 
 bool Alive(const TSprite* S) { return S && !S->Killed; }
+
+size_t HashOf(const TSprite* S, uint32_t Bits) {
+    return static_cast<size_t>((reinterpret_cast<uintptr_t>(S) >> 4) * 0x9E3779B97F4A7C15ull >> (64 - Bits));
+}
 
 // Gap along one axis between [A, A + AW] and [B, B + BW] (0 when they overlap).
 double AxisGap(double A, double AW, double B, double BW) { return std::max({0.0, B - (A + AW), A - (B + BW)}); }
@@ -54,6 +51,21 @@ void TAutopilot::ReleaseAll() {
 void TAutopilot::ForgetThreats() {
     std::vector<TSeen>().swap(Seen_);
     std::vector<TSeen>().swap(NextSeen_);
+    std::vector<TThreat>().swap(Threats_);
+    SeenBits_ = NextSeenBits_ = 0;
+}
+
+TAutopilot::TSeen* TAutopilot::Slot(std::vector<TSeen>& Table, uint32_t Bits, const TSprite* S) {
+    const size_t mask = Table.size() - 1;
+    size_t i = HashOf(S, Bits);
+    while (Table[i].Sprite && Table[i].Sprite != S) i = (i + 1) & mask;
+    return &Table[i];
+}
+
+const TAutopilot::TSeen* TAutopilot::Find(std::vector<TSeen>& Table, uint32_t Bits, const TSprite* S) {
+    if (Table.empty()) return nullptr;
+    const TSeen* slot = Slot(Table, Bits, S);
+    return slot->Sprite ? slot : nullptr;
 }
 
 void TAutopilot::SetMove(int DX, int DY) {
@@ -126,29 +138,34 @@ void TAutopilot::Fly(int64_t Frame) {
     const double reachH = std::clamp(sy + reach, 0.0, maxY) + hbSize - reachY;
 
     // What can hurt, with its velocity from last frame; and what to aim at.
-    std::vector<TThreat> threats;
+    std::vector<TThreat>& threats = Threats_;
+    threats.clear();
     const bool seenLastFrame = SeenFrame_ == Frame - 1;
-    NextSeen_.clear();
+    const auto& children = Form_.SpriteEngine()->Children();
+    NextSeenBits_ = 4;
+    while ((size_t{1} << NextSeenBits_) < 2 * children.size()) ++NextSeenBits_;
+    NextSeen_.assign(size_t{1} << NextSeenBits_, TSeen{nullptr, 0, 0});
     const TSprite* boss = nullptr;
     const TSprite* nearest = nullptr;
     double nearestDist = 1e18;
     int crowd = 0;  // bullets near the hit box now
-    for (const TSprite* s : Form_.SpriteEngine()->Children()) {
+    for (const TSprite* s : children) {
         if (!Alive(s)) continue;
         const TKind& kind = KindOf(s);
         const bool bullet = kind.Bullet, enemy = kind.Enemy;
         if (!bullet && !enemy && !kind.Laser) continue;
         double vx = 0, vy = 0;
         if (seenLastFrame) {
-            auto it = std::lower_bound(Seen_.begin(), Seen_.end(), s,
-                                       [](const TSeen& A, const TSprite* B) { return std::less<>()(A.Sprite, B); });
-            if (it != Seen_.end() && it->Sprite == s) {
-                vx = s->X - it->X;
-                vy = s->Y - it->Y;
-                if (std::hypot(vx, vy) > 16) vx = vy = 0;  // a new sprite in a freed one's place
+            if (const TSeen* was = Find(Seen_, SeenBits_, s)) {
+                vx = s->X - was->X;
+                vy = s->Y - was->Y;
+                // A new sprite in a freed one's place. The length is at least the longer side and
+                // below the sum of the sides, so hypot is asked only in between.
+                const double ax = std::abs(vx), ay = std::abs(vy);
+                if (ax > 16 || ay > 16 || (ax + ay >= 16 && std::hypot(vx, vy) > 16)) vx = vy = 0;
             }
         }
-        NextSeen_.push_back({s, s->X, s->Y});
+        *Slot(NextSeen_, NextSeenBits_, s) = {s, s->X, s->Y};
         const double margin = kind.Boss ? BossMargin : bullet ? BulletMargin : BodyMargin;
         const double w = s->Width, h = s->Height;
         if (bullet && AxisGap(sx + hbOffset, hbSize, s->X, w) < CrowdRadius &&
@@ -173,39 +190,55 @@ void TAutopilot::Fly(int64_t Frame) {
             nearest = s;
         }
     }
-    std::sort(NextSeen_.begin(), NextSeen_.end(),
-              [](const TSeen& A, const TSeen& B) { return std::less<>()(A.Sprite, B.Sprite); });
     Seen_.swap(NextSeen_);
+    std::swap(SeenBits_, NextSeenBits_);
     SeenFrame_ = Frame;
 
     const TSprite* target = boss ? boss : nearest;
     const double targetX = target ? target->X + target->Width / 2.0 - ship->Width / 2.0 : sx;
 
-    // Each of the nine moves is held for the lookahead; the nearest frames weigh most.
-    auto danger = [&](int DX, int DY, int Frames, bool BulletsOnly) {
-        double total = 0;
-        for (int t = 1; t <= Frames; ++t) {
-            const double x = std::clamp(sx + DX * ShipSpeed * t, 0.0, maxX);
-            const double y = std::clamp(sy + DY * ShipSpeed * t, 0.0, maxY);
-            for (const TThreat& th : threats) {
-                if (BulletsOnly && !th.Bullet) continue;
-                const double g = Gap(x + hbOffset, y, hbSize, hbSize, th.X + th.VX * t, th.Y + th.VY * t, th.W, th.H);
-                if (g < th.Margin) total += (th.Margin - g) * (th.Margin - g) / t;
+    // Each of the nine moves is held for the lookahead; the nearest frames weigh most. Danger[m]
+    // sums over the frames and, within a frame, over the threats in order; NearDanger[m] the same
+    // over the bullets of the first two frames. A gap is at least its longer side, so hypot is
+    // asked only when both sides are under the margin.
+    double danger[9] = {}, nearDanger[9] = {};
+    for (int t = 1; t <= Lookahead; ++t) {
+        double hx[3], hy[3];  // the hit box's corner under each step, -1, 0 and 1
+        for (int d = -1; d <= 1; ++d) {
+            hx[d + 1] = std::clamp(sx + d * ShipSpeed * t, 0.0, maxX) + hbOffset;
+            hy[d + 1] = std::clamp(sy + d * ShipSpeed * t, 0.0, maxY);
+        }
+        for (const TThreat& th : threats) {
+            const double bx = th.X + th.VX * t, by = th.Y + th.VY * t;
+            double gx[3], gy[3];
+            for (int i = 0; i < 3; ++i) {
+                gx[i] = std::max({0.0, bx - (hx[i] + hbSize), hx[i] - (bx + th.W)});
+                gy[i] = std::max({0.0, by - (hy[i] + hbSize), hy[i] - (by + th.H)});
+            }
+            for (int m = 0; m < 9; ++m) {
+                const double ga = gx[m % 3], gb = gy[m / 3];
+                if (ga >= th.Margin || gb >= th.Margin) continue;
+                const double g = ga == 0 ? gb : gb == 0 ? ga : std::hypot(ga, gb);
+                if (g < th.Margin) {
+                    const double c = (th.Margin - g) * (th.Margin - g) / t;
+                    danger[m] += c;
+                    if (th.Bullet && t <= 2) nearDanger[m] += c;
+                }
             }
         }
-        return total;
-    };
+    }
     int bestDX = 0, bestDY = 0;
     double bestCost = 1e300;
     double leastDanger = 1e300;
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx) {
-            const double d = danger(dx, dy, Lookahead, false);
+            const int m = (dy + 1) * 3 + dx + 1;
+            const double d = danger[m];
             const double nx = std::clamp(sx + dx * ShipSpeed, 0.0, maxX);
             const double ny = std::clamp(sy + dy * ShipSpeed, 0.0, maxY);
             // Near the target a step that overshoots costs as much as one that falls short.
             const double cost = d * 50 + std::abs(targetX - nx) + 0.5 * std::abs(LowY - ny);
-            leastDanger = std::min(leastDanger, danger(dx, dy, 2, true));
+            leastDanger = std::min(leastDanger, nearDanger[m]);
             if (cost < bestCost) {
                 bestCost = cost;
                 bestDX = dx;

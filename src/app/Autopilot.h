@@ -33,7 +33,15 @@ private:
         const std::type_info* Type;
         bool Bullet, Enemy, Laser, Boss, Shootable;
     };
+    struct TThreat {
+        double X, Y, W, H;  // now
+        double VX, VY;      // estimated per frame
+        double Margin;
+        bool Bullet;
+    };
     const TKind& KindOf(const TSprite* S);
+    static TSeen* Slot(std::vector<TSeen>& Table, uint32_t Bits, const TSprite* S);
+    static const TSeen* Find(std::vector<TSeen>& Table, uint32_t Bits, const TSprite* S);
     void Fly(int64_t Frame);
     void SetMove(int DX, int DY);
     void ReleaseAll();
@@ -44,9 +52,12 @@ private:
     int64_t MenuSince_ = -1;
     int64_t NameEntrySince_ = -1;
     bool BombHeld_ = false;
-    // Where each threat was on frame SeenFrame_, sorted by address, for its velocity.
+    // Where each threat was on frame SeenFrame_, for its velocity: open addressing by the
+    // sprite's address (null: a free slot), at most half full.
     std::vector<TSeen> Seen_, NextSeen_;
+    uint32_t SeenBits_ = 0, NextSeenBits_ = 0;
     int64_t SeenFrame_ = -1;
+    std::vector<TThreat> Threats_;
     std::vector<TKind> Kinds_;
     size_t LastKind_ = 0;
 };
