@@ -40,8 +40,8 @@ private:
         bool Bullet;
     };
     const TKind& KindOf(const TSprite* S);
-    static TSeen* Slot(std::vector<TSeen>& Table, uint32_t Bits, const TSprite* S);
-    static const TSeen* Find(std::vector<TSeen>& Table, uint32_t Bits, const TSprite* S);
+    // Where S was on frame SeenFrame_: the record of that address, if any.
+    const TSeen* Previous(const TSprite* S);
     void Fly(int64_t Frame);
     void SetMove(int DX, int DY);
     void ReleaseAll();
@@ -52,10 +52,13 @@ private:
     int64_t MenuSince_ = -1;
     int64_t NameEntrySince_ = -1;
     bool BombHeld_ = false;
-    // Where each threat was on frame SeenFrame_, for its velocity: open addressing by the
-    // sprite's address (null: a free slot), at most half full.
-    std::vector<TSeen> Seen_, NextSeen_;
-    uint32_t SeenBits_ = 0, NextSeenBits_ = 0;
+    // Where each threat was on frame SeenFrame_, for its velocity, in the engine's order. The
+    // sprites still there keep that order and the new ones come after them all, so the record of
+    // a sprite is found by reading on from the last one found; once a sprite is not there, the
+    // rest are new, and may only have taken a freed sprite's address (Freed_, sorted).
+    std::vector<TSeen> Seen_, NextSeen_, Freed_;
+    size_t SeenAt_ = 0;
+    bool PastOld_ = false;
     int64_t SeenFrame_ = -1;
     std::vector<TThreat> Threats_;
     std::vector<TKind> Kinds_;

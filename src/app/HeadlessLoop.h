@@ -31,6 +31,8 @@ public:
     // ends instead.
     bool Step();
     int64_t Frame() const { return Frame_; }
+    // Time spent in the pilot, for the share of a run it takes.
+    double PilotSeconds() const { return PilotSeconds_; }
 
 private:
     TSession& Session_;
@@ -40,6 +42,7 @@ private:
     TKeyboard Recorder_;  // what the keys say, for --record
     int64_t Frame_ = 0;
     size_t DialogsSeen_ = 0;
+    double PilotSeconds_ = 0;
 };
 
 }  // namespace kv::app
