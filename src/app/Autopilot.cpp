@@ -243,14 +243,18 @@ void TAutopilot::Fly(int64_t Frame) {
                 nearY |= gy[i] < th.Margin;
             }
             if (!nearY) continue;
-            for (int m = 0; m < 9; ++m) {
-                const double ga = gx[m % 3], gb = gy[m / 3];
-                if (ga >= th.Margin || gb >= th.Margin) continue;
-                const double g = ga == 0 ? gb : gb == 0 ? ga : std::hypot(ga, gb);
-                if (g < th.Margin) {
-                    const double c = (th.Margin - g) * (th.Margin - g) / t;
-                    danger[m] += c;
-                    if (th.Bullet && t <= 2) nearDanger[m] += c;
+            for (int j = 0; j < 3; ++j) {
+                const double gb = gy[j];
+                if (gb >= th.Margin) continue;
+                for (int i = 0; i < 3; ++i) {
+                    const double ga = gx[i];
+                    if (ga >= th.Margin) continue;
+                    const double g = ga == 0 ? gb : gb == 0 ? ga : std::hypot(ga, gb);
+                    if (g < th.Margin) {
+                        const double c = (th.Margin - g) * (th.Margin - g) / t;
+                        danger[j * 3 + i] += c;
+                        if (th.Bullet && t <= 2) nearDanger[j * 3 + i] += c;
+                    }
                 }
             }
         }
