@@ -11,6 +11,7 @@
 
 #include "app/Autopilot.h"
 #include "app/LoopClock.h"
+#include "app/MusicFollow.h"
 #include "app/PlayerSources.h"
 #include "app/ReplayControls.h"
 #include "app/ReplayScrubber.h"
@@ -307,19 +308,10 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
             std::cerr << "kalvento: " << e.what() << "\n";
         }
     }
-    // The music of the game jumped to: its track from the start, when another one was playing.
+    // The music of the game jumped to: its track, from where it was then.
     auto musicAfterJump = [&] {
-        if (!music || (music->IsOpen() && music->FileName() == form.MediaFileName)) return;
-        form.Handle([&] {
-            if (music->IsOpen())
-                music->Stop();  // the game starts its current track on the notification
-            else if (form.HudOn && !form.MediaFileName.empty()) {
-                music->Open(form.MediaFileName);
-                music->Rewind();
-                music->Play();
-            }
-            music->DeliverNotifications();
-        });
+        if (!music) return;
+        form.Handle([&] { MusicFollowsGame(form, *music); });
         if (clock.Paused() && mixer.IsOpen()) Mix_PauseMusic();
     };
     auto logSeek = [&](int64_t From) {
@@ -336,8 +328,9 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
             session.SkipScriptTo(k->Frame, &scripted);
             frame = k->Frame;
         }
-        while (frame < Target && !session.ShouldStop(frame) && runFrame(false, frame + 1 == Target)) {
-        }
+        // The tracks started on the way start as they would have, which dates their start.
+        while (frame < Target && !session.ShouldStop(frame) && runFrame(false, frame + 1 == Target))
+            if (music) form.Handle([&] { music->DeliverNotifications(); });
         logSeek(from);
     };
     auto command = [&](const TWatchCommand& C) {
@@ -377,6 +370,9 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         v.Paused = clock.Paused();
         DrawReplayBar(R, Field, *surface, v);
     };
+
+    // --from: watching starts there.
+    if (watching && O.FromFrame && *O.FromFrame > frame) jump(*O.FromFrame);
 
     while (!quit && !session.ShouldStop(frame)) {
         if (watchPad) watchPad->Turn();
