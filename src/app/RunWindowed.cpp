@@ -19,6 +19,7 @@
 #include "app/RunStats.h"
 #include "app/Screenshots.h"
 #include "app/Session.h"
+#include "app/TakeOver.h"
 #include "app/StopSignals.h"
 #include "app/UserDirs.h"
 #include "app/WindowedUi.h"
@@ -90,10 +91,12 @@ ERendererChoice RendererChoice(const std::string& Name) {
 
 namespace {
 
-// How one window's run ended: a replay the player chose to watch, or the window closed.
+// How one window's run ended: a replay the player chose to watch, the window closed, or the
+// game the player took over from a replay ended.
 struct TRunEnd {
     std::string Watch;
     bool Closed = false;
+    bool TakenOverGameEnded = false;
 };
 
 int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) {
@@ -117,7 +120,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     session.KeepUserFiles(true);
     // A saved replay being watched: the player pauses it, stops it, jumps in it, runs it slower
     // or faster.
-    const bool watching = session.PlaysBack();
+    bool watching = session.PlaysBack();
     TSdlWindowOptions wo;
     wo.Scale = O.Scale;
     if (wo.Scale == 0) {
@@ -146,12 +149,17 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     TSdlKeyboard sdlKeys(window->Window());
     // A script or the autopilot plays in place of the keyboard.
     headless::TScriptedKeyboard scripted;
-    const bool scriptedKeys = O.Autopilot || !O.InputFile.empty();
+    bool scriptedKeys = O.Autopilot || !O.InputFile.empty();
+    // A replay watched can be taken over: its game then reads the player's keys and pad.
+    const bool canTakeOver = session.PlaysReplay() && !O.Autopilot;
+    TKeyboardHandOver keysHandOver(&scripted);
+    TJoystickHandOver padHandOver;
     // The player's keys and controller mappings. Scripted runs keep the default table, so that
     // what they do does not depend on the machine's configuration.
     const std::filesystem::path keysDir = scriptedKeys ? std::filesystem::path() : configDir;
     const TPlayerKeys playerKeys = LoadPlayerKeys(keysDir, true);
-    TSdlJoystick joystick(window->Window(), keysDir.empty() ? std::string() : (keysDir / "gamecontrollerdb.txt").string());
+    const std::filesystem::path padDir = canTakeOver ? configDir : keysDir;
+    TSdlJoystick joystick(window->Window(), padDir.empty() ? std::string() : (padDir / "gamecontrollerdb.txt").string());
     if (!joystick.MappingsError().empty()) std::cerr << "kalvento: " << joystick.MappingsError() << "\n";
     TSdlWidgets widgets(*window, *surface);
 
@@ -162,8 +170,8 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     // Nobody is at the keyboard of a scripted run to close a message box.
     headless::TAutoDialogs autoDialogs;
     s.Dialogs = scriptedKeys ? static_cast<IDialogs*>(&autoDialogs) : &widgets;
-    s.Keyboard = scriptedKeys ? static_cast<IKeyboardSource*>(&scripted) : &sdlKeys;
-    s.Joystick = scriptedKeys ? nullptr : &joystick;
+    s.Keyboard = canTakeOver ? &keysHandOver : scriptedKeys ? static_cast<IKeyboardSource*>(&scripted) : &sdlKeys;
+    s.Joystick = canTakeOver ? &padHandOver : scriptedKeys ? nullptr : static_cast<IJoystickSource*>(&joystick);
     s.Keys = &playerKeys.Keys;
     s.ExeDir = ExeDir;
     s.DataDir = O.DataDir;
@@ -243,7 +251,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         auto observer = form.Log.Observer;
         form.Log.Observer = [&, observer](const std::string& Event, const TLogFields& Fields) {
             if (observer) observer(Event, Fields);
-            if (Event == "stage" || Event == "phase") {
+            if (scrub && (Event == "stage" || Event == "phase")) {
                 scrub->Mark(form.Log.Frame, Event == "stage");
                 markReached = true;
             }
@@ -340,6 +348,27 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         }
         logSeek(from);
     };
+    // T or the pad's Y while watching: the player plays the replay's game on from this frame as a
+    // practice game, with the keys, pad, message boxes and pause of a game of their own.
+    TPlayerKeys takenKeys;
+    auto takeOver = [&] {
+        if (!canTakeOver || !session.CanTakeOver() || session.ShouldStop(frame)) return;
+        session.TakeOverAfter(frame, &scripted);
+        takenKeys = LoadPlayerKeys(configDir, true);
+        ReportPlayerKeys(takenKeys, form);
+        form.SetKeyTable(takenKeys.Keys);
+        keysProbe.Keys = takenKeys.Keys;
+        keysHandOver.HandTo(&sdlKeys);
+        padHandOver.HandTo(&joystick);
+        form.Dialogs = s.Dialogs = &widgets;
+        watching = scriptedKeys = false;
+        scrub.reset();
+        markSeekFrom = -1;
+        TWindowedParts parts{form, session, widgets, *window, mixer, joystick, keysProbe, frame, togglePause,
+                             configDir, settingsAtStart, takenKeys.Keys};
+        parts.OpenTestPad = false;  // the watch's own goes on
+        playerUi = std::make_unique<TWindowedUi>(parts);
+    };
     auto command = [&](const TWatchCommand& C) {
         switch (C.Kind) {
             case TWatchCommand::Jump: {
@@ -364,6 +393,9 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
             case TWatchCommand::Stop:
                 quit = true;
                 break;
+            case TWatchCommand::TakeOver:
+                takeOver();
+                break;
             default:
                 break;
         }
@@ -375,6 +407,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         for (const auto& m : scrub->Marks()) v.Marks.push_back({m.Frame, m.Stage});
         v.Speed = SpeedLabel(scrub->Speed());
         v.Paused = clock.Paused();
+        if (canTakeOver && session.CanTakeOver()) v.Hint = "T/Y: " + i18n::Tr(N_("ここから操作"));
         DrawReplayBar(R, Field, *surface, v);
     };
 
@@ -486,6 +519,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         }
     }
     saveWindow();
+    End.TakenOverGameEnded = session.TakenOverGameEnded();
     // Shown rather than a different game: the player is told why the replay stopped.
     if (watching && session.Diverged()) widgets.ShowMessage("Kalvento", session.DivergenceMessage());
     session.Finish();
@@ -504,11 +538,20 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
 
 int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     // A replay chosen in the replay window plays in a run of its own; the menu comes back after.
+    TOptions menu = O;
     for (;;) {
         TRunEnd end;
-        const int status = RunWindowedOnce(O, ExeDir, end);
+        const int status = RunWindowedOnce(menu, ExeDir, end);
+        if (end.TakenOverGameEnded && !menu.InputFile.empty()) {
+            // A game taken over from a replay named on the command line ends at the menu too.
+            menu.InputFile.clear();
+            menu.RecordFile.clear();
+            menu.FromFrame.reset();
+            if (!menu.LogFile.empty()) menu.LogFile += ".menu";
+            continue;
+        }
         if (end.Watch.empty()) return status;
-        TOptions w = O;
+        TOptions w = menu;
         w.InputFile = end.Watch;
         w.RecordFile.clear();
         w.Practice.clear();
