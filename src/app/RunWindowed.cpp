@@ -121,6 +121,8 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     // A saved replay being watched: the player pauses it, stops it, jumps in it, runs it slower
     // or faster.
     bool watching = session.PlaysBack();
+    // A replay watched can be taken over: its game then reads the player's keys and pad.
+    const bool canTakeOver = session.PlaysReplay() && !O.Autopilot;
     TSdlWindowOptions wo;
     wo.Scale = O.Scale;
     if (wo.Scale == 0) {
@@ -145,13 +147,16 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     TSdlMixer mixer;
     if (!mixer.IsOpen()) std::cerr << "kalvento: no sound: " << mixer.Failure() << "\n";
     TSdlAudio audio(mixer);
+    // A player watching a replay hears it at their volumes, which stay when they take it over.
+    if (canTakeOver) {
+        mixer.SetMusicVolume(settings.Values.MusicVolume);
+        mixer.SetEffectVolume(settings.Values.EffectVolume);
+    }
     std::unique_ptr<TSdlMusic> music = TSdlMusic::Create(mixer);
     TSdlKeyboard sdlKeys(window->Window());
     // A script or the autopilot plays in place of the keyboard.
     headless::TScriptedKeyboard scripted;
     bool scriptedKeys = O.Autopilot || !O.InputFile.empty();
-    // A replay watched can be taken over: its game then reads the player's keys and pad.
-    const bool canTakeOver = session.PlaysReplay() && !O.Autopilot;
     TKeyboardHandOver keysHandOver(&scripted);
     TJoystickHandOver padHandOver;
     // The player's keys and controller mappings. Scripted runs keep the default table, so that
