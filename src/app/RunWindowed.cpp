@@ -20,6 +20,7 @@
 #include "app/RunStats.h"
 #include "app/Screenshots.h"
 #include "app/Session.h"
+#include "app/TakeOver.h"
 #include "app/StopSignals.h"
 #include "app/UserDirs.h"
 #include "app/WindowedUi.h"
@@ -91,10 +92,12 @@ ERendererChoice RendererChoice(const std::string& Name) {
 
 namespace {
 
-// How one window's run ended: a replay the player chose to watch, or the window closed.
+// How one window's run ended: a replay the player chose to watch, the window closed, or the
+// game the player took over from a replay ended.
 struct TRunEnd {
     std::string Watch;
     bool Closed = false;
+    bool TakenOverGameEnded = false;
 };
 
 int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) {
@@ -118,7 +121,9 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     session.KeepUserFiles(true);
     // A saved replay being watched: the player pauses it, stops it, jumps in it, runs it slower
     // or faster.
-    const bool watching = session.PlaysBack();
+    bool watching = session.PlaysBack();
+    // A replay watched can be taken over: its game then reads the player's keys and pad.
+    const bool canTakeOver = session.PlaysReplay() && !O.Autopilot;
     TSdlWindowOptions wo;
     wo.Scale = O.Scale;
     if (wo.Scale == 0) {
@@ -143,16 +148,24 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     TSdlMixer mixer;
     if (!mixer.IsOpen()) std::cerr << "kalvento: no sound: " << mixer.Failure() << "\n";
     TSdlAudio audio(mixer);
+    // A player watching a replay hears it at their volumes, which stay when they take it over.
+    if (canTakeOver) {
+        mixer.SetMusicVolume(settings.Values.MusicVolume);
+        mixer.SetEffectVolume(settings.Values.EffectVolume);
+    }
     std::unique_ptr<TSdlMusic> music = TSdlMusic::Create(mixer);
     TSdlKeyboard sdlKeys(window->Window());
     // A script or the autopilot plays in place of the keyboard.
     headless::TScriptedKeyboard scripted;
-    const bool scriptedKeys = O.Autopilot || !O.InputFile.empty();
+    bool scriptedKeys = O.Autopilot || !O.InputFile.empty();
+    TKeyboardHandOver keysHandOver(&scripted);
+    TJoystickHandOver padHandOver;
     // The player's keys and controller mappings. Scripted runs keep the default table, so that
     // what they do does not depend on the machine's configuration.
     const std::filesystem::path keysDir = scriptedKeys ? std::filesystem::path() : configDir;
     const TPlayerKeys playerKeys = LoadPlayerKeys(keysDir, true);
-    TSdlJoystick joystick(window->Window(), keysDir.empty() ? std::string() : (keysDir / "gamecontrollerdb.txt").string());
+    const std::filesystem::path padDir = canTakeOver ? configDir : keysDir;
+    TSdlJoystick joystick(window->Window(), padDir.empty() ? std::string() : (padDir / "gamecontrollerdb.txt").string());
     if (!joystick.MappingsError().empty()) std::cerr << "kalvento: " << joystick.MappingsError() << "\n";
     TSdlWidgets widgets(*window, *surface);
 
@@ -163,8 +176,8 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     // Nobody is at the keyboard of a scripted run to close a message box.
     headless::TAutoDialogs autoDialogs;
     s.Dialogs = scriptedKeys ? static_cast<IDialogs*>(&autoDialogs) : &widgets;
-    s.Keyboard = scriptedKeys ? static_cast<IKeyboardSource*>(&scripted) : &sdlKeys;
-    s.Joystick = scriptedKeys ? nullptr : &joystick;
+    s.Keyboard = canTakeOver ? &keysHandOver : scriptedKeys ? static_cast<IKeyboardSource*>(&scripted) : &sdlKeys;
+    s.Joystick = canTakeOver ? &padHandOver : scriptedKeys ? nullptr : static_cast<IJoystickSource*>(&joystick);
     s.Keys = &playerKeys.Keys;
     s.ExeDir = ExeDir;
     s.DataDir = O.DataDir;
@@ -244,7 +257,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         auto observer = form.Log.Observer;
         form.Log.Observer = [&, observer](const std::string& Event, const TLogFields& Fields) {
             if (observer) observer(Event, Fields);
-            if (Event == "stage" || Event == "phase") {
+            if (scrub && (Event == "stage" || Event == "phase")) {
                 scrub->Mark(form.Log.Frame, Event == "stage");
                 markReached = true;
             }
@@ -333,6 +346,27 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
             if (music) form.Handle([&] { music->DeliverNotifications(); });
         logSeek(from);
     };
+    // T or the pad's Y while watching: the player plays the replay's game on from this frame as a
+    // practice game, with the keys, pad, message boxes and pause of a game of their own.
+    TPlayerKeys takenKeys;
+    auto takeOver = [&] {
+        if (!canTakeOver || !session.CanTakeOver() || session.ShouldStop(frame)) return;
+        session.TakeOverAfter(frame, &scripted);
+        takenKeys = LoadPlayerKeys(configDir, true);
+        ReportPlayerKeys(takenKeys, form);
+        form.SetKeyTable(takenKeys.Keys);
+        keysProbe.Keys = takenKeys.Keys;
+        keysHandOver.HandTo(&sdlKeys);
+        padHandOver.HandTo(&joystick);
+        form.Dialogs = s.Dialogs = &widgets;
+        watching = scriptedKeys = false;
+        scrub.reset();
+        markSeekFrom = -1;
+        TWindowedParts parts{form, session, widgets, *window, mixer, joystick, keysProbe, frame, togglePause,
+                             configDir, settingsAtStart, takenKeys.Keys};
+        parts.OpenTestPad = false;  // the watch's own goes on
+        playerUi = std::make_unique<TWindowedUi>(parts);
+    };
     auto command = [&](const TWatchCommand& C) {
         switch (C.Kind) {
             case TWatchCommand::Jump: {
@@ -357,6 +391,9 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
             case TWatchCommand::Stop:
                 quit = true;
                 break;
+            case TWatchCommand::TakeOver:
+                takeOver();
+                break;
             default:
                 break;
         }
@@ -368,6 +405,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         for (const auto& m : scrub->Marks()) v.Marks.push_back({m.Frame, m.Stage});
         v.Speed = SpeedLabel(scrub->Speed());
         v.Paused = clock.Paused();
+        if (canTakeOver && session.CanTakeOver()) v.Hint = "T/Y: " + i18n::Tr(N_("ここから操作"));
         DrawReplayBar(R, Field, *surface, v);
     };
 
@@ -482,6 +520,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         }
     }
     saveWindow();
+    End.TakenOverGameEnded = session.TakenOverGameEnded();
     // Shown rather than a different game: the player is told why the replay stopped.
     if (watching && session.Diverged()) widgets.ShowMessage("Kalvento", session.DivergenceMessage());
     session.Finish();
@@ -500,11 +539,20 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
 
 int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     // A replay chosen in the replay window plays in a run of its own; the menu comes back after.
+    TOptions menu = O;
     for (;;) {
         TRunEnd end;
-        const int status = RunWindowedOnce(O, ExeDir, end);
+        const int status = RunWindowedOnce(menu, ExeDir, end);
+        if (end.TakenOverGameEnded && !menu.InputFile.empty()) {
+            // A game taken over from a replay named on the command line ends at the menu too.
+            menu.InputFile.clear();
+            menu.RecordFile.clear();
+            menu.FromFrame.reset();
+            if (!menu.LogFile.empty()) menu.LogFile += ".menu";
+            continue;
+        }
         if (end.Watch.empty()) return status;
-        TOptions w = O;
+        TOptions w = menu;
         w.InputFile = end.Watch;
         w.RecordFile.clear();
         w.Practice.clear();

@@ -14,6 +14,7 @@
 #include "app/GameRecorder.h"
 #include "app/HeapReturn.h"
 #include "app/Options.h"
+#include "app/TakeOver.h"
 #include "platform/headless/Headless.h"
 #include "shell/Form1.h"
 
@@ -52,6 +53,15 @@ public:
     // --from or --take-over: the frames before this one are run unseen (-1: none).
     int64_t SeekFrame() const;
     bool TakenOver() const { return TakenOver_; }
+    // Whether the replay's game can be handed to a player now: a replay of one game, not yet
+    // taken over, still matching its recording.
+    bool CanTakeOver() const { return PlaysReplay() && !TakenOver_ && !Diverged_; }
+    // The window's take-over: after frame Frame the player plays on, as --take-over Frame does
+    // with --then. Raises std::runtime_error when the replay cannot be read again (nothing
+    // changes then).
+    void TakeOverAfter(int64_t Frame, headless::TScriptedKeyboard* Keyboard);
+    // The taken-over game has ended (its end screen closed).
+    bool TakenOverGameEnded() const;
     // Goes on from a snapshot of the end of frame Frame: the actions due up to it count as done,
     // the keyboard holds what they left down, and the checks before it are passed.
     void SkipScriptTo(int64_t Frame, headless::TScriptedKeyboard* Keyboard);
@@ -105,7 +115,6 @@ private:
     void OpenTakeOver();
     // After the take-over frame: the game turns practice and the --then script plays it.
     void TakeOver(int64_t Frame, headless::TScriptedKeyboard* Keyboard);
-    void TakeOverLine(const std::string& Line);
     void OnEvent(const std::string& Event, const TLogFields& Fields);
     void EndGame(int64_t Frame, int32_t Score, const std::string& Result);
     TButton* FindButton(const std::string& Name);
@@ -139,8 +148,8 @@ private:
     bool TakenOver_ = false;
     int64_t TakeOverEnd_ = 0;
     int64_t EndsAtTakeOver_ = 0;  // end screens closed before the take-over
-    std::vector<std::string> TakeOverText_;
-    TDXInputStates TakeOverKeys_;
+    TTakeOverReplay TakeOverReplay_;
+    bool Windowed_ = false;
 };
 
 }  // namespace kv::app

@@ -22,7 +22,7 @@ namespace {
 
 TWindowedUi::TWindowedUi(const TWindowedParts& P) {
     try {
-        Pad_ = TSdlTestPad::FromEnvironment();
+        if (P.OpenTestPad) Pad_ = TSdlTestPad::FromEnvironment();
     } catch (const std::exception& e) {
         std::cerr << "kalvento: " << e.what() << "\n";
     }
