@@ -73,7 +73,7 @@ TEST(KeyConfigFile, DefaultFileIsCommentedAndReadsBackAsTheDefaults) {
 }
 
 TEST(KeyConfigFile, RebindingChangesOnlyTheListedStates) {
-    std::array<int32_t, InputStateCount> lineOf{};
+    std::array<int32_t, KeySlotCount> lineOf{};
     const TKeyAssignment t =
         ParseKeyConfig("# mine\r\n  SHOT = a , #44\r\nslow=\r\nbutton12 = Keypad Enter, F12, Left Ctrl\r\n", "keys.conf", &lineOf);
     TKeyAssignment want = DefaultKeyAssignment();
