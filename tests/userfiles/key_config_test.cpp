@@ -117,7 +117,7 @@ TEST(KeyConfigFile, RebindReplacesTheStatesLineAndKeepsTheRest) {
 
 TEST(KeyConfigFile, MalformedFilesNameTheLineAndTheProblem) {
     EXPECT_EQ(MessageOf("\nfire = Z\n"),
-              "keys.conf:2: unknown state 'fire' (up, down, left, right, shot, bomb, slow, button1 to button32)");
+              "keys.conf:2: unknown state 'fire' (up, down, left, right, shot, bomb, slow, button1 to button32, rewind)");
     EXPECT_EQ(MessageOf("shot = Z, Spacebar\n"), "keys.conf:1: unknown key 'Spacebar'");
     EXPECT_EQ(MessageOf("up = K, Up, Keypad 8, W\n"), "keys.conf:1: more than three keys for 'up'");
     EXPECT_EQ(MessageOf("shot = Z\n# again\nbutton1 = A\n"), "keys.conf:3: 'shot' is already set on line 1");
