@@ -289,6 +289,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     // drawn nowhere (the jumps of a replay run their frames so).
     headless::TRecordingSurface unseen;
     unseen.Record = false;
+    bool rewound = false;  // the last frame went back
     auto runFrame = [&](bool Paced, bool Shown) {
         const int64_t next = frame + 1;
         session.ApplyScript(next, &scripted);
@@ -296,25 +297,44 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         if (session.ShouldStop(frame)) return false;
         if (pilot) pilot->BeforeFrame(next, session);
         session.RecordStates(next, keysProbe.Read() | stickProbe.Read());
+        if (!watching && !scriptedKeys && !widgets.TextInputActive() &&
+            (keysProbe.SlotDown(ksRewind) || joystick.RewindHeld()))
+            session.RequestRewind(next);
         window->SelectTarget();
         if (!Shown) form.DXDraw1 = &unseen;
+        if (session.RewindDue()) {
+            rewound = true;
+            form.Handle([&] { session.Rewind.StepBack(form, unseen, &audio); });
+            form.DXDraw1 = surface.get();
+            frame = next;
+            if (stats) stats->Ran(1);
+            form.Handle([&] { session.AfterFrame(frame); });
+            if (scrub && scrub->Wants(frame))
+                scrub->Keep(frame, std::make_unique<TGameSnapshot>(form), session.Rewind);
+            return true;
+        }
+        // Let go after rewinding: the music of the moment gone back to.
+        if (rewound && music) form.Handle([&] { MusicFollowsGame(form, *music); });
+        rewound = false;
+        session.Rewind.BeforeFrame(form, session.ActionsDone());
         // The frame's handler carries its own guard; the extra frames of a fast replay are not
         // paced by the timer.
         const bool ran = Paced ? form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), true)
                                : (form.DXTimer1.OnTimer(1), true);
         form.DXDraw1 = surface.get();
         if (!ran) return false;
+        session.Rewind.AfterFrame(form);
         frame = next;
         if (stats) stats->Ran(1);
         form.Handle([&] { session.AfterFrame(frame); });
-        if (scrub && scrub->Wants(frame)) scrub->Keep(std::make_unique<TGameSnapshot>(form));
+        if (scrub && scrub->Wants(frame)) scrub->Keep(frame, std::make_unique<TGameSnapshot>(form), session.Rewind);
         return true;
     };
 
     // A virtual pad of the tests, where no player's windows turn it.
     std::unique_ptr<TSdlTestPad> watchPad;
     if (watching) {
-        scrub->Keep(std::make_unique<TGameSnapshot>(form));
+        scrub->Keep(frame, std::make_unique<TGameSnapshot>(form), session.Rewind);
         try {
             watchPad = TSdlTestPad::FromEnvironment();
         } catch (const std::exception& e) {
@@ -338,6 +358,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         Target = std::max<int64_t>(1, Target);
         if (const TReplayScrubber::TKept* k = scrub->StartFor(frame, Target - 1)) {
             form.Handle([&] { k->Snapshot->Restore(form); });
+            session.Rewind = k->History;
             session.SkipScriptTo(k->Frame, &scripted);
             frame = k->Frame;
         }

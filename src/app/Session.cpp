@@ -52,6 +52,11 @@ void TSession::OpenFiles() {
         LogOut_.open(Options.LogFile, std::ios::binary | std::ios::trunc);
         if (!LogOut_) throw std::runtime_error("cannot write the event log " + Options.LogFile);
     }
+    // A playback keeps no rewind history unless its input goes back.
+    auto rewinds = [](const std::vector<headless::TScriptAction>& A) {
+        return std::any_of(A.begin(), A.end(), [](const auto& a) { return a.Kind == headless::TScriptAction::Rewind; });
+    };
+    Rewind.Enabled = !PlaysBack() || rewinds(Script_) || rewinds(Then_);
     if (!Options.RecordFile.empty() && !Options.TakeOverFrame) {
         RecordOut_.open(Options.RecordFile, std::ios::binary | std::ios::trunc);
         if (!RecordOut_) throw std::runtime_error("cannot write the recording " + Options.RecordFile);
@@ -92,6 +97,7 @@ bool TSession::TakenOverGameEnded() const {
 void TSession::TakeOver(int64_t Frame, headless::TScriptedKeyboard* Keyboard) {
     TakenOver_ = true;
     Form->Practice = true;
+    Rewind.Enabled = true;
     Form->Log.Write("take_over");
     Script_ = std::move(Then_);
     ScriptPos_ = 0;
@@ -194,7 +200,17 @@ void TSession::Timer(int64_t Frame) {
     Form->Handle([this] { Form->Timer1Timer(); });
 }
 
+void TSession::RequestRewind(int64_t Frame) {
+    if (RewindDue_ || !Rewind.CanRewind(*Form)) return;
+    RewindDue_ = true;
+    headless::TScriptAction a;
+    a.Frame = Frame;
+    a.Kind = headless::TScriptAction::Rewind;
+    Record(a);
+}
+
 void TSession::ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard) {
+    RewindDue_ = false;
     if (Options.TakeOverFrame && !TakenOver_ && Frame == *Options.TakeOverFrame + 1) {
         // The original's actions due before this frame were its player's, not this one's.
         TakeOver(Frame, Keyboard);
@@ -223,6 +239,9 @@ void TSession::ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard)
                 Form->Practice = true;
                 Form->Log.Write("take_over");
                 break;
+            case headless::TScriptAction::Rewind:
+                RequestRewind(Frame);
+                break;
             case headless::TScriptAction::Check:  // kept apart by OpenFiles
                 break;
         }
@@ -243,6 +262,7 @@ void TSession::SkipScriptTo(int64_t Frame, headless::TScriptedKeyboard* Keyboard
 }
 
 void TSession::Record(const headless::TScriptAction& A) {
+    if (A.Kind != headless::TScriptAction::Rewind) ++ActionsDone_;
     TakeOverReplay_.Add(A);
     Game_.Action(A);
     if (RecordOut_.is_open()) RecordOut_ << headless::FormatScriptAction(A) << '\n';
@@ -422,6 +442,7 @@ bool TSession::ShouldStop(int64_t FramesDone) const {
 }
 
 void TSession::Finish() {
+    Rewind.Settle(*Form);
     // A game the window was closed on is the player's all the same.
     if (GameRunning_) EndGame(LastFrame_, GameEnded_ ? EndScore_ : Form->Score, GameEnded_ ? Result_ : "unfinished");
     Form->Log.Write("end", {{"score", int64_t{Form->Score}},

@@ -15,6 +15,7 @@
 #include "app/HeapReturn.h"
 #include "app/Options.h"
 #include "app/TakeOver.h"
+#include "app/Rewind.h"
 #include "platform/headless/Headless.h"
 #include "shell/Form1.h"
 
@@ -78,6 +79,15 @@ public:
     void RecordType(int64_t Frame, const std::string& Name, const std::string& Text);
     void RecordTimer(int64_t Frame);
 
+    // The practice game's rewind history. RequestRewind: the rewind key held (or a recording's
+    // rewind line) before frame Frame; when the game can go back, it is recorded and this turn
+    // is one back (RewindDue until the next ApplyScript).
+    TRewind Rewind;
+    void RequestRewind(int64_t Frame);
+    bool RewindDue() const { return RewindDue_; }
+    // How many ticks, clicks and typings have been applied to the window so far.
+    int64_t ActionsDone() const { return ActionsDone_; }
+
     // Runs a one-second tick, recording it.
     void Timer(int64_t Frame);
     void Click(int64_t Frame, const std::string& Name);
@@ -129,6 +139,8 @@ private:
     bool GameCleanedUp_ = false;
     bool ScriptHasTimer_ = false;
     bool ScriptPractises_ = false;
+    bool RewindDue_ = false;
+    int64_t ActionsDone_ = 0;
     TDXInputStates LastRecorded_;
     headless::TRecording Replay_;  // the input's start, state and end (no actions)
     std::string DivergenceMessage_;
