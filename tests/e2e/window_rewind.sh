@@ -1,4 +1,5 @@
-# A practice game rewound at the real keyboard in a window (with a window manager), recorded:
+# A practice game rewound at the real keyboard and with a pad's left shoulder in a window (with a
+# window manager), recorded:
 # the recording and the kept replay play back alone to the same end, the kept replay in a
 # window as well.
 source "$(dirname "$0")/lib.sh"
@@ -22,11 +23,17 @@ xdotool keydown BackSpace; sleep 1.5; xdotool keyup BackSpace
 sleep 1
 xdotool keydown BackSpace; sleep 0.5; xdotool keyup BackSpace
 xdotool keydown Right; sleep 0.5; xdotool keyup Right
+sleep 0.5
+echo "hold leftshoulder" >> "$KALVENTO_TEST_PAD"; sleep 0.7; echo "release leftshoulder" >> "$KALVENTO_TEST_PAD"
 wait $pid
 INNER
+export KALVENTO_TEST_PAD="$WORK/pad.txt"
+: > "$KALVENTO_TEST_PAD"
 KVW="$KV_WINDOWED" WORK="$WORK" timeout 200 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$WORK/inner.sh" \
   || fail "the windowed run failed: $(cat "$WORK/run.err")"
-[ -n "$(events "$WORK/run.jsonl" rewind)" ] || fail "Backspace did not rewind: $(tail -3 "$WORK/run.jsonl")"
+unset KALVENTO_TEST_PAD
+[ "$(events "$WORK/run.jsonl" rewind | wc -l)" -eq 3 ] \
+  || fail "not two holds of Backspace and one of the left shoulder: $(events "$WORK/run.jsonl" rewind | tr '\n' ' ')"
 grep -q ' rewind$' "$WORK/rec.txt" || fail "the recording holds no rewind"
 replay="$(ls "$XDG_DATA_HOME"/kalvento/replays/*.kvr)"
 grep -q ' rewind$' "$replay" || fail "the kept replay holds no rewind"
