@@ -81,6 +81,21 @@ void DrawPause(SDL_Renderer* R, const SDL_Rect& Field, TSdlSurface& Surface) {
     }
 }
 
+// While a practice game goes back: "◀◀ 巻き戻し" on a dark strip a third down the field, drawn
+// on the window as the pause is.
+void DrawRewind(SDL_Renderer* R, const SDL_Rect& Field, TSdlSurface& Surface) {
+    const int32_t pixels = 20 * Field.w / TSdlWindow::LogicalWidth;
+    const TSdlTextCache::TEntry* t =
+        Surface.TextCache().Get("◀◀ " + i18n::Tr("巻き戻し"), SDL_Color{255, 255, 255, 255}, pixels);
+    if (!t) return;
+    const SDL_Rect strip{Field.x, Field.y + Field.h / 3 - t->Height, Field.w, t->Height * 2};
+    SDL_SetRenderDrawBlendMode(R, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(R, 0, 0, 24, 144);
+    SDL_RenderFillRect(R, &strip);
+    const SDL_Rect at{Field.x + (Field.w - t->Width) / 2, strip.y + t->Height / 2, t->Width, t->Height};
+    SDL_RenderCopy(R, t->Texture, nullptr, &at);
+}
+
 // A name the command line or the settings file has checked already.
 ERendererChoice RendererChoice(const std::string& Name) {
     if (Name == "gpu") return ERendererChoice::Gpu;
@@ -520,8 +535,9 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         }
         if (!O.Screenshot.empty() && O.ScreenshotAt.empty() && session.ShouldStop(frame))
             form.Handle([&] { surface->SavePng(O.Screenshot); });
-        if (clock.Paused() || scrub)
+        if (clock.Paused() || scrub || rewound)
             window->Compose([&](SDL_Renderer* R, const SDL_Rect& Field) {
+                if (rewound) DrawRewind(R, Field, *surface);
                 if (clock.Paused()) DrawPause(R, Field, *surface);
                 if (scrub) drawBar(R, Field);
             });
