@@ -273,7 +273,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         form.Log.Observer = [&, observer](const std::string& Event, const TLogFields& Fields) {
             if (observer) observer(Event, Fields);
             if (scrub && (Event == "stage" || Event == "phase")) {
-                scrub->Mark(form.Log.Frame, Event == "stage");
+                scrub->Mark(frame + 1, Event == "stage");  // the frame running, as the recording counts it
                 markReached = true;
             }
         };
