@@ -10,6 +10,7 @@
 
 #include "engine/Errors.h"
 #include "platform/sdl/SdlFont.h"
+#include "platform/sdl/SpanPicture.h"
 
 namespace kv {
 
@@ -35,6 +36,7 @@ struct TTurnKeyHash {
 struct TTurned {
     SDL_Texture* Texture = nullptr;
     int OX = 0, OY = 0, W = 0, H = 0;
+    TSpanPicture Spans;  // the texture's pixels, for drawing straight into a software surface
 };
 
 // What Item.SurfaceData holds.
@@ -43,6 +45,7 @@ struct TPictureTexture {
     SDL_Renderer* Owner = nullptr;
     std::weak_ptr<int> OwnerAlive;
     bool TurnCacheable = false;
+    std::unique_ptr<TSpanPicture> Spans;  // software surfaces only
     std::unordered_map<TTurnKey, TTurned, TTurnKeyHash> Turned;
     ~TPictureTexture() {
         if (OwnerAlive.expired()) return;
@@ -106,6 +109,7 @@ const TTurned* TurnedPicture(SDL_Renderer* R, TPictureTexture& Data, const SDL_R
         c.Texture = SDL_CreateTexture(R, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, c.W, c.H);
         if (!c.Texture) return nullptr;
         SDL_UpdateTexture(c.Texture, nullptr, &px[static_cast<size_t>(top) * size + left], size * 4);
+        c.Spans = TSpanPicture(&px[static_cast<size_t>(top) * size + left], c.W, c.H, size);
         SDL_SetTextureBlendMode(c.Texture, SDL_BLENDMODE_BLEND);
         SDL_SetTextureScaleMode(c.Texture, SDL_ScaleModeNearest);
     }
@@ -186,12 +190,42 @@ void TSdlSurface::Prepare(TPictureCollectionItem& Item) {
     data->Owner = Renderer_;
     data->OwnerAlive = Alive_;
     data->TurnCacheable = Software_ && !b.HasAlpha && b.Width * b.Height <= TurnCacheMaxArea;
+    if (Software_) data->Spans = std::make_unique<TSpanPicture>(px.data(), b.Width, b.Height, b.Width);
     Item.SurfaceData = std::move(data);
 }
 
 SDL_Texture* TSdlSurface::TextureOf(const TPictureCollectionItem& Item) const {
     auto* d = static_cast<const TPictureTexture*>(Item.SurfaceData.get());
     return d && d->Owner == Renderer_ && !d->OwnerAlive.expired() ? d->Texture : nullptr;
+}
+
+bool TSdlSurface::DrawsDirectly() const {
+    if (!Software_ || !DirectBlit || SDL_GetRenderTarget(Renderer_)) return false;
+    SDL_Rect v{};
+    SDL_RenderGetViewport(Renderer_, &v);
+    float sx = 0, sy = 0;
+    SDL_RenderGetScale(Renderer_, &sx, &sy);
+    if (v.x != 0 || v.y != 0 || v.w != Width_ || v.h != Height_ || sx != 1 || sy != 1 || SDL_RenderIsClipEnabled(Renderer_))
+        return false;
+    // Whatever the renderer still holds goes first.
+    SDL_RenderFlush(Renderer_);
+    return true;
+}
+
+bool TSdlSurface::BlitDirect(const TSpanPicture& Spans, const SDL_Rect& Src, const SDL_FRect& Dst, int32_t Alpha) {
+    // Only what the software renderer would draw with one unscaled blit: a source inside the
+    // picture and a destination of its size.
+    if (Src.x < 0 || Src.y < 0 || Src.x + Src.w > Spans.Width() || Src.y + Src.h > Spans.Height()) return false;
+    if (static_cast<int>(Dst.w) != Src.w || static_cast<int>(Dst.h) != Src.h) return false;
+    if (!DrawsDirectly()) return false;
+    // The renderer's test against the view, in floats, then its corner cut to whole pixels.
+    if (!(Dst.w > 0 && Dst.h > 0)) return true;
+    if (std::min(Dst.x + Dst.w, static_cast<float>(Width_)) <= std::max(Dst.x, 0.0f)) return true;
+    if (std::min(Dst.y + Dst.h, static_cast<float>(Height_)) <= std::max(Dst.y, 0.0f)) return true;
+    SDL_Surface* target = Software_->Surface;
+    Spans.Blit(Src.x, Src.y, Src.w, Src.h, static_cast<uint32_t*>(target->pixels), target->w, target->h,
+               target->pitch / 4, static_cast<int>(Dst.x), static_cast<int>(Dst.y), Alpha);
+    return true;
 }
 
 void TSdlSurface::DrawPicture(const TPictureCollectionItem& Item, const TDrawParams& P) {
@@ -201,26 +235,31 @@ void TSdlSurface::DrawPicture(const TPictureCollectionItem& Item, const TDrawPar
     if (src.w <= 0 || src.h <= 0) return;
     const SDL_FRect dst{static_cast<float>(P.DstX), static_cast<float>(P.DstY), static_cast<float>(P.DstW),
                         static_cast<float>(P.DstH)};
-    SDL_SetTextureAlphaMod(t, static_cast<Uint8>(P.Alpha > 255 ? 255 : P.Alpha));
+    const int32_t alpha = P.Alpha > 255 ? 255 : P.Alpha;
+    auto* data = static_cast<TPictureTexture*>(Item.SurfaceData.get());
     const double angle = std::fmod(P.AngleDegrees, 360.0);
     if (angle == 0) {
+        if (data->Spans && BlitDirect(*data->Spans, src, dst, alpha)) return;
+        SDL_SetTextureAlphaMod(t, static_cast<Uint8>(alpha));
         SDL_RenderCopyF(Renderer_, t, &src, &dst);
     } else {
         const SDL_FPoint centre{static_cast<float>(P.CenterX - P.DstX), static_cast<float>(P.CenterY - P.DstY)};
-        auto* data = static_cast<TPictureTexture*>(Item.SurfaceData.get());
         if (const TTurned* c = data->TurnCacheable && TurnCache ? TurnedPicture(Renderer_, *data, src, dst, angle, centre) : nullptr) {
             // The renderer places a draw at the whole pixels of its rectangle's corner.
             const SDL_Rect at{static_cast<int>(dst.x) - c->OX, static_cast<int>(dst.y) - c->OY, c->W, c->H};
             if (c->Texture) {
-                SDL_SetTextureAlphaMod(c->Texture, static_cast<Uint8>(P.Alpha > 255 ? 255 : P.Alpha));
+                const SDL_FRect fat{static_cast<float>(at.x), static_cast<float>(at.y), static_cast<float>(at.w),
+                                    static_cast<float>(at.h)};
+                if (BlitDirect(c->Spans, SDL_Rect{0, 0, c->W, c->H}, fat, alpha)) return;
+                SDL_SetTextureAlphaMod(c->Texture, static_cast<Uint8>(alpha));
                 SDL_RenderCopy(Renderer_, c->Texture, nullptr, &at);
             }
         } else {
+            SDL_SetTextureAlphaMod(t, static_cast<Uint8>(alpha));
             SDL_RenderCopyExF(Renderer_, t, &src, &dst, angle, &centre, SDL_FLIP_NONE);
         }
     }
 }
-
 
 void TSdlSurface::TextOut(int32_t X, int32_t Y, const std::string& Utf8, TColor Color, int32_t Points) {
     const TSdlTextCache::TEntry* e = Text_->Get(Utf8, SDL_Color{Color.R, Color.G, Color.B, 255}, PointsToPixels(Points));
