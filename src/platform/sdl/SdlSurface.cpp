@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 #include <stdexcept>
@@ -23,12 +24,20 @@ struct TTurnKey {
     double Angle;
     bool operator==(const TTurnKey&) const = default;
 };
+// Looked up on every turned draw: the values' bits mixed, no hashing of bytes.
 struct TTurnKeyHash {
+    template <class T>
+    static uint64_t Bits(T V) {
+        V = V + T(0);  // -0 as 0, which compares equal
+        uint64_t b = 0;
+        std::memcpy(&b, &V, sizeof V);
+        return b;
+    }
     size_t operator()(const TTurnKey& K) const {
-        size_t h = std::hash<double>()(K.Angle);
-        for (float f : {K.W, K.H, K.CX, K.CY}) h = h * 31 + std::hash<float>()(f);
-        for (int i : {K.SrcX, K.SrcY, K.SrcW, K.SrcH}) h = h * 31 + static_cast<size_t>(i);
-        return h;
+        uint64_t h = Bits(K.Angle);
+        for (float f : {K.W, K.H, K.CX, K.CY}) h = (h ^ Bits(f)) * 0x9E3779B97F4A7C15u;
+        for (int i : {K.SrcX, K.SrcY, K.SrcW, K.SrcH}) h = (h ^ static_cast<uint32_t>(i)) * 0x9E3779B97F4A7C15u;
+        return static_cast<size_t>(h ^ (h >> 29));
     }
 };
 // The pixels a turn covers (none: Texture is nullptr), and the corner of the unturned rectangle
@@ -56,10 +65,10 @@ struct TPictureTexture {
 };
 
 // The software renderer turns a picture by building and freeing surfaces on every draw, which
-// a storm of turned bullets cannot afford. Small key-coloured pictures (hard edges, alpha 0 or
-// 255 only) are turned once per pattern, size, centre and angle onto a transparent texture and
-// cut to the pixels the turn covers; drawing that blends exactly the pixels the turned draw
-// would have blended.
+// a storm of turned bullets cannot afford. Small pictures are turned once per pattern, size,
+// centre and angle: the turned pixels are copied unblended (blend mode none) onto a cleared
+// texture, which then holds exactly the picture the renderer turns and blends on each draw,
+// smoothed edges and all; it is cut to the pixels the turn covers.
 constexpr int TurnCacheMaxArea = 96 * 96;
 constexpr size_t TurnCacheMaxEntries = 1024;  // per picture; further turns are drawn directly
 
@@ -83,9 +92,11 @@ const TTurned* TurnedPicture(SDL_Renderer* R, TPictureTexture& Data, const SDL_R
     SDL_SetRenderDrawColor(R, 0, 0, 0, 0);
     SDL_RenderClear(R);
     SDL_SetTextureAlphaMod(Data.Texture, 255);
+    SDL_SetTextureBlendMode(Data.Texture, SDL_BLENDMODE_NONE);
     const int ox = r - static_cast<int>(Centre.x), oy = r - static_cast<int>(Centre.y);
     const SDL_FRect at{static_cast<float>(ox), static_cast<float>(oy), Dst.w, Dst.h};
     SDL_RenderCopyExF(R, Data.Texture, &Src, &at, Angle, &Centre, SDL_FLIP_NONE);
+    SDL_SetTextureBlendMode(Data.Texture, SDL_BLENDMODE_BLEND);
     std::vector<uint32_t> px(static_cast<size_t>(size) * size);
     const bool read = SDL_RenderReadPixels(R, nullptr, SDL_PIXELFORMAT_ARGB8888, px.data(), size * 4) == 0;
     SDL_SetRenderTarget(R, target);
@@ -155,6 +166,16 @@ TSdlSurface::~TSdlSurface() {
 void TSdlSurface::Fill(uint32_t Color) {
     ++Fills_;
     SDL_SetRenderDrawColor(Renderer_, Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF, 255);
+    if (Software_ && DirectBlit && !SDL_GetRenderTarget(Renderer_)) {
+        // The renderer's clear of the whole surface, with stores that leave the frame in the cache
+        // for the draws that follow (SDL's fill streams past it).
+        SDL_RenderFlush(Renderer_);
+        SDL_Surface* target = Software_->Surface;
+        const uint32_t argb = 0xFF000000u | ((Color & 0xFF) << 16) | (Color & 0xFF00) | ((Color >> 16) & 0xFF);
+        for (int y = 0; y < target->h; ++y)
+            std::fill_n(static_cast<uint32_t*>(target->pixels) + static_cast<size_t>(y) * (target->pitch / 4), target->w, argb);
+        return;
+    }
     SDL_RenderClear(Renderer_);
 }
 
@@ -189,7 +210,7 @@ void TSdlSurface::Prepare(TPictureCollectionItem& Item) {
     data->Texture = t;
     data->Owner = Renderer_;
     data->OwnerAlive = Alive_;
-    data->TurnCacheable = Software_ && !b.HasAlpha && b.Width * b.Height <= TurnCacheMaxArea;
+    data->TurnCacheable = Software_ && b.Width * b.Height <= TurnCacheMaxArea;
     if (Software_) data->Spans = std::make_unique<TSpanPicture>(px.data(), b.Width, b.Height, b.Width);
     Item.SurfaceData = std::move(data);
 }

@@ -9,80 +9,104 @@
 
 namespace kv {
 
-namespace {
-
-// The arithmetic below is SDL's, to the bit, for 32-bit pixels of one layout with alpha on top:
-// - by the pixel's own alpha a (1 … 254; 0 is skipped and 255 copied): each colour
-//   s·a/256 + d·(255 − a)/256, and the alpha s·255/256 + d·(255 − a)/256, each product truncated;
+// The arithmetic is SDL's, to the bit, for 32-bit pixels of one layout with alpha on top:
+// - by the pixel's own alpha a (alpha 0 is skipped and 255 copied): each colour
+//   s·a/256 + d·(255 − a)/256, and the alpha s·255/256 + d·(255 − a)/256, each product truncated.
+//   The picture's half is the same on every draw, so each pixel keeps it (Own) with the target's
+//   weight (Keep): the target's channel becomes Own + d·Keep/256, where a copied pixel keeps
+//   nothing of the target and a skipped one keeps all of it (Keep 256).
 // - with an alpha modulation M < 255: A = a·M/255, each colour s·A/255 + d·(255 − A)/255 and
 //   the alpha A + d·(255 − A)/255, every quotient truncated.
+
+namespace {
+
+uint32_t OwnPart(uint32_t S) {
+    const uint32_t a = S >> 24;
+    if (a == 0 || a == 255) return a == 0 ? 0 : S;
+    uint32_t out = (a * 255 >> 8) << 24;
+    for (int sh : {0, 8, 16}) out |= (((S >> sh) & 0xFF) * a >> 8) << sh;
+    return out;
+}
+
+uint16_t KeepPart(uint32_t S) {
+    const uint32_t a = S >> 24;
+    return static_cast<uint16_t>(a == 0 ? 256 : 255 - a);
+}
 
 #if defined(__SSE2__)
 
 // x / 255 for 0 ≤ x ≤ 255 · 255 in each 16-bit lane.
-inline __m128i Div255(__m128i X) {
-    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(X, _mm_set1_epi16(1)), _mm_srli_epi16(X, 8)), 8);
+inline __m128i Div255(__m128i X) { return _mm_srli_epi16(_mm_mulhi_epu16(X, _mm_set1_epi16(-32639)), 7); }  // 0x8081
+
+// Loads and stores of N target pixels (1 … 4) as a block of four; the pixels past N are zero.
+inline __m128i Load(const uint32_t* P, int32_t N) {
+    if (N >= 4) return _mm_loadu_si128(reinterpret_cast<const __m128i*>(P));
+    const __m128i first =
+        N >= 2 ? _mm_loadl_epi64(reinterpret_cast<const __m128i*>(P)) : _mm_cvtsi32_si128(static_cast<int>(P[0]));
+    return N == 3 ? _mm_unpacklo_epi64(first, _mm_cvtsi32_si128(static_cast<int>(P[2]))) : first;
+}
+// The picture's own arrays are padded: a block of four may always be read whole.
+inline __m128i LoadFour(const uint32_t* P) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(P)); }
+inline __m128i LoadFour(const uint16_t* P) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(P)); }
+inline void Store(uint32_t* P, int32_t N, __m128i V) {
+    if (N >= 4) return _mm_storeu_si128(reinterpret_cast<__m128i*>(P), V);
+    if (N == 1) {
+        P[0] = static_cast<uint32_t>(_mm_cvtsi128_si32(V));
+        return;
+    }
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(P), V);
+    if (N == 3) P[2] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(V, 8)));
 }
 
-// Pixels unpacked to 16-bit lanes (B, G, R, A each): every lane gets its pixel's alpha.
-inline __m128i AlphaLanes(__m128i P) {
-    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(P, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
-}
-
-inline __m128i AlphaMask() { return _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0); }
-
-struct TOwnAlpha {
-    __m128i operator()(__m128i S, __m128i D) const {
-        const __m128i a = AlphaLanes(S);
-        const __m128i sw = _mm_or_si128(a, _mm_and_si128(AlphaMask(), _mm_set1_epi16(255)));
-        const __m128i dw = _mm_xor_si128(a, _mm_set1_epi16(255));
-        return _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(S, sw), 8), _mm_srli_epi16(_mm_mullo_epi16(D, dw), 8));
-    }
-};
-
-struct TModulated {
-    __m128i M;
-    __m128i operator()(__m128i S, __m128i D) const {
-        const __m128i a = Div255(_mm_mullo_epi16(AlphaLanes(S), M));
-        const __m128i mask = AlphaMask();
-        const __m128i s = _mm_or_si128(_mm_andnot_si128(mask, Div255(_mm_mullo_epi16(S, a))), _mm_and_si128(mask, a));
-        return _mm_add_epi16(s, Div255(_mm_mullo_epi16(D, _mm_sub_epi16(_mm_set1_epi16(255), a))));
-    }
-};
-
-template <class TMix>
-inline void BlendRun(uint32_t* D, const uint32_t* S, int32_t N, const TMix& Mix) {
+// Four pixels by their own alpha: Own + d·Keep/256 per channel. With the target's bytes in the
+// high halves of 16-bit lanes, a high multiply by Keep is that product shifted right by 8.
+inline __m128i OwnAlpha4(__m128i Own, __m128i Keep, __m128i D) {
     const __m128i zero = _mm_setzero_si128();
-    int32_t i = 0;
-    for (; i + 4 <= N; i += 4) {
-        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(S + i));
-        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(D + i));
-        const __m128i lo = Mix(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
-        const __m128i hi = Mix(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(D + i), _mm_packus_epi16(lo, hi));
-    }
-    for (; i < N; ++i) {
-        const __m128i s = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(S[i])), zero);
-        const __m128i d = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(D[i])), zero);
-        D[i] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(Mix(s, d), zero)));
-    }
+    const __m128i keep = _mm_unpacklo_epi16(Keep, Keep);  // each pixel's weight twice, four pixels
+    const __m128i lo = _mm_mulhi_epu16(_mm_unpacklo_epi8(zero, D), _mm_unpacklo_epi32(keep, keep));
+    const __m128i hi = _mm_mulhi_epu16(_mm_unpackhi_epi8(zero, D), _mm_unpackhi_epi32(keep, keep));
+    return _mm_add_epi8(Own, _mm_packus_epi16(lo, hi));
 }
 
-void BlendOwnAlpha(uint32_t* D, const uint32_t* S, int32_t N) { BlendRun(D, S, N, TOwnAlpha{}); }
+// Four pixels weighed by their alpha times M / 255 (M < 255). Alpha 0 leaves the target as it is.
+inline __m128i ModulateHalf(__m128i S, __m128i D, __m128i A8, __m128i M) {
+    const __m128i alphaLane = _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0);
+    const __m128i a = Div255(_mm_mullo_epi16(A8, M));
+    // With the source's alpha lane at 255 its product is a itself.
+    const __m128i s = Div255(_mm_mullo_epi16(_mm_or_si128(S, alphaLane), a));
+    return _mm_add_epi16(s, Div255(_mm_mullo_epi16(D, _mm_sub_epi16(_mm_set1_epi16(255), a))));
+}
+inline __m128i Modulate4(__m128i S, __m128i D, __m128i M) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i a = _mm_srli_epi32(S, 24);
+    a = _mm_or_si128(a, _mm_slli_epi32(a, 16));  // each pixel's alpha in both of its 16-bit halves
+    return _mm_packus_epi16(ModulateHalf(_mm_unpacklo_epi8(S, zero), _mm_unpacklo_epi8(D, zero), _mm_unpacklo_epi32(a, a), M),
+                            ModulateHalf(_mm_unpackhi_epi8(S, zero), _mm_unpackhi_epi8(D, zero), _mm_unpackhi_epi32(a, a), M));
+}
+
+void BlendOwnAlpha(uint32_t* D, const uint32_t* Own, const uint16_t* Keep, int32_t N) {
+    for (int32_t i = 0; i < N; i += 4) {
+        const int32_t n = std::min(N - i, 4);
+        Store(D + i, n, OwnAlpha4(LoadFour(Own + i), LoadFour(Keep + i), Load(D + i, n)));
+    }
+}
 
 void BlendModulated(uint32_t* D, const uint32_t* S, int32_t N, int32_t M) {
-    BlendRun(D, S, N, TModulated{_mm_set1_epi16(static_cast<short>(M))});
+    const __m128i m = _mm_set1_epi16(static_cast<short>(M));
+    for (int32_t i = 0; i < N; i += 4) {
+        const int32_t n = std::min(N - i, 4);
+        Store(D + i, n, Modulate4(LoadFour(S + i), Load(D + i, n), m));
+    }
 }
 
 #else
 
 inline uint32_t Channel(uint32_t P, int Shift) { return (P >> Shift) & 0xFF; }
 
-void BlendOwnAlpha(uint32_t* D, const uint32_t* S, int32_t N) {
+void BlendOwnAlpha(uint32_t* D, const uint32_t* Own, const uint16_t* Keep, int32_t N) {
     for (int32_t i = 0; i < N; ++i) {
-        const uint32_t s = S[i], d = D[i], a = s >> 24;
-        uint32_t out = ((Channel(s, 24) * 255 >> 8) + (Channel(d, 24) * (255 - a) >> 8)) << 24;
-        for (int sh : {0, 8, 16}) out |= ((Channel(s, sh) * a >> 8) + (Channel(d, sh) * (255 - a) >> 8)) << sh;
+        uint32_t out = 0;
+        for (int sh : {0, 8, 16, 24}) out |= (Channel(Own[i], sh) + (Channel(D[i], sh) * Keep[i] >> 8)) << sh;
         D[i] = out;
     }
 }
@@ -103,22 +127,37 @@ void BlendModulated(uint32_t* D, const uint32_t* S, int32_t N, int32_t M) {
 
 TSpanPicture::TSpanPicture(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t Pitch)
     : Width_(std::max(Width, 0)), Height_(std::max(Height, 0)) {
-    Pixels_.resize(static_cast<size_t>(Width_) * Height_);
+    const size_t size = static_cast<size_t>(Width_) * Height_;
+    constexpr size_t Pad = 4;  // the blend reads blocks of four
+    Pixels_.resize(size + Pad);
+    Own_.resize(size + Pad);
+    Keep_.resize(size + Pad);
     RowRuns_.reserve(static_cast<size_t>(Height_) + 1);
     for (int32_t y = 0; y < Height_; ++y) {
         const uint32_t* row = Pixels + static_cast<size_t>(y) * Pitch;
-        std::copy_n(row, Width_, Pixels_.begin() + static_cast<std::ptrdiff_t>(y) * Width_);
+        const size_t at = static_cast<size_t>(y) * Width_;
+        for (int32_t x = 0; x < Width_; ++x) {
+            Pixels_[at + x] = row[x];
+            Own_[at + x] = OwnPart(row[x]);
+            Keep_[at + x] = KeepPart(row[x]);
+        }
         RowRuns_.push_back(static_cast<uint32_t>(Runs_.size()));
+        // Runs of visible pixels, split where at least MinGap transparent pixels lie between:
+        // a short gap costs less blended than a run of its own.
+        constexpr int32_t MinGap = 8;
         for (int32_t x = 0; x < Width_;) {
-            const uint32_t a = row[x] >> 24;
-            if (a == 0) {
+            if ((row[x] >> 24) == 0) {
                 ++x;
                 continue;
             }
-            const bool opaque = a == 255;
             const int32_t start = x;
-            while (x < Width_ && (row[x] >> 24) != 0 && ((row[x] >> 24) == 255) == opaque) ++x;
-            Runs_.push_back({start, x - start, opaque});
+            int32_t end = x + 1;  // past the last visible pixel so far
+            for (; x < Width_ && x - end < MinGap; ++x)
+                if ((row[x] >> 24) != 0) end = x + 1;
+            bool opaque = true;
+            for (int32_t i = start; i < end; ++i) opaque = opaque && (row[i] >> 24) == 255;
+            Runs_.push_back({start, end - start, opaque});
+            x = end;
         }
     }
     RowRuns_.push_back(static_cast<uint32_t>(Runs_.size()));
@@ -135,7 +174,7 @@ void TSpanPicture::Blit(int32_t SX, int32_t SY, int32_t W, int32_t H, uint32_t* 
     const int32_t x0 = SX, x1 = SX + W;
     for (int32_t row = 0; row < H; ++row) {
         const int32_t sy = SY + row;
-        const uint32_t* src = Pixels_.data() + static_cast<size_t>(sy) * Width_;
+        const size_t line = static_cast<size_t>(sy) * Width_;
         uint32_t* dst = Target + static_cast<size_t>(DY + row) * Pitch + DX;
         for (uint32_t k = RowRuns_[sy], end = RowRuns_[sy + 1]; k < end; ++k) {
             const TRun& r = Runs_[k];
@@ -143,13 +182,13 @@ void TSpanPicture::Blit(int32_t SX, int32_t SY, int32_t W, int32_t H, uint32_t* 
             const int32_t a = std::max(r.X, x0), b = std::min(r.X + r.Len, x1);
             if (a >= b) continue;
             uint32_t* d = dst + (a - x0);
-            const uint32_t* s = src + a;
+            const size_t s = line + a;
             if (Alpha < 255)
-                BlendModulated(d, s, b - a, Alpha);
+                BlendModulated(d, &Pixels_[s], b - a, Alpha);
             else if (r.Opaque)
-                std::copy_n(s, b - a, d);
+                std::copy_n(&Pixels_[s], b - a, d);
             else
-                BlendOwnAlpha(d, s, b - a);
+                BlendOwnAlpha(d, &Own_[s], &Keep_[s], b - a);
         }
     }
 }

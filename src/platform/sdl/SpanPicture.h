@@ -1,6 +1,6 @@
 #pragma once
 // A picture in the back buffer's own pixel format (0xAARRGGBB) with, for each row, the runs of
-// pixels that are not wholly transparent, and a blit of it that makes exactly the pixels SDL's
+// pixels that are not wholly transparent (short gaps included), and a blit of it that makes exactly the pixels SDL's
 // software blitter makes when the renderer draws that picture's texture unscaled with alpha
 // blending. The software renderer tests every pixel's alpha and runs a stack of calls per
 // draw; this touches only the visible pixels, copies opaque runs and blends the rest.
@@ -28,10 +28,12 @@ public:
 private:
     struct TRun {
         int32_t X, Len;
-        bool Opaque;  // every pixel's alpha is 255
+        bool Opaque;  // every pixel's alpha is 255; otherwise any alpha, transparent ones too
     };
     int32_t Width_ = 0, Height_ = 0;
     std::vector<uint32_t> Pixels_;
+    std::vector<uint32_t> Own_;   // each pixel's own share of a blend by its alpha
+    std::vector<uint16_t> Keep_;  // and the weight it leaves the target, in 256ths
     std::vector<TRun> Runs_;
     std::vector<uint32_t> RowRuns_;  // the runs of row y are Runs_[RowRuns_[y]] … Runs_[RowRuns_[y + 1] - 1]
 };
