@@ -1,12 +1,16 @@
-// The software drawing of the busiest fields against SDL alone, with the game's own pictures
-// (Pictures.dxg of the run folder). Each frame is drawn three ways in the same minute:
-// - by the game: fill, draw pass and HUD into the software surface, pictures drawn directly;
-// - by the game through SDL's software renderer for every picture (the way it drew before);
-// - bare SDL: SDL_FillRect and one SDL_BlitSurface per sprite of its picture, unturned,
-//   prepared the way SDL's own documentation advises (the target's pixel format; colour key, or
-//   the key made transparent and an alpha modulation for blended pictures), onto a surface of
-//   the field's size and format.
-// Each scene runs three times from the same start; each frame keeps its best time of each way.
+// The software drawing of the bullet field against SDL alone. Each frame is drawn, in the same
+// minute:
+// - by the game: fill, draw pass and HUD into the software surface (pictures drawn directly);
+// - as the game drew before: every picture through SDL's software renderer, turned pictures
+//   with their own alpha turned afresh on every draw;
+// - by bare SDL: SDL_FillRect, then one SDL_BlitSurface per sprite of its picture, unturned, from
+//   a surface in the target's format onto a surface of the field's size and format. Colour-keyed:
+//   the picture opaque with its key colour (blend mode none). Blended: the picture with its own
+//   alpha (the key transparent) and the sprite's alpha as the surface's alpha modulation.
+// The field is drawn with the test world's pictures (white squares keyed on black, no alpha)
+// and with the game's own (Pictures.dxg of the current folder, every one with alpha). Each scene
+// runs three times from the same start; each frame keeps its best time of each way; the figures
+// are the medians over the frames.
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
@@ -19,6 +23,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Scenes.h"
@@ -37,14 +42,18 @@ double Median(std::vector<double> V) {
     return V.empty() ? 0 : V[V.size() / 2];
 }
 
-// Bare SDL: one surface per picture in the target's format, blitted at each sprite's rectangle.
+// Bare SDL: one surface per picture, blitted at each sprite's rectangle.
 class TBareSdl {
 public:
-    TBareSdl() : Target_(SDL_CreateRGBSurfaceWithFormat(0, 321, 481, 32, SDL_PIXELFORMAT_ARGB8888)) {}
+    explicit TBareSdl(bool Blended)
+        : Blended_(Blended), Target_(SDL_CreateRGBSurfaceWithFormat(0, 321, 481, 32, SDL_PIXELFORMAT_ARGB8888)) {}
     ~TBareSdl() {
-        for (auto& [item, s] : Sources_) SDL_FreeSurface(s);
+        for (auto& [key, s] : Sources_) SDL_FreeSurface(s);
         SDL_FreeSurface(Target_);
     }
+    TBareSdl(const TBareSdl&) = delete;
+    TBareSdl& operator=(const TBareSdl&) = delete;
+
     struct TBlit {
         SDL_Surface* Source;
         SDL_Rect Src, Dst;
@@ -71,32 +80,40 @@ public:
 
 private:
     SDL_Surface* Source(const TPictureCollectionItem& Item, int32_t Alpha) {
-        SDL_Surface*& s = Sources_[{Item.Name, Alpha}];
+        // By name: each run loads its own list.
+        SDL_Surface*& s = Sources_[{Item.Name, std::min(Alpha, 255)}];
         if (s) return s;
         const TBitmap& b = Item.Picture;
         s = SDL_CreateRGBSurfaceWithFormat(0, b.Width, b.Height, 32, SDL_PIXELFORMAT_ARGB8888);
-        if (Alpha >= 255) {
-            for (int y = 0; y < b.Height; ++y)
-                for (int x = 0; x < b.Width; ++x)
-                    static_cast<uint32_t*>(s->pixels)[y * s->pitch / 4 + x] = b.At(x, y) | 0xFF000000u;
+        const std::vector<uint32_t> px = TexturePixels(Item);
+        for (int y = 0; y < b.Height; ++y) {
+            auto* row = static_cast<uint32_t*>(s->pixels) + static_cast<size_t>(y) * (s->pitch / 4);
+            for (int x = 0; x < b.Width; ++x)
+                row[x] = Blended_ ? px[static_cast<size_t>(y) * b.Width + x] : b.At(x, y) | 0xFF000000u;
+        }
+        if (Blended_) {
+            SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_BLEND);
+            SDL_SetSurfaceAlphaMod(s, static_cast<Uint8>(std::min(Alpha, 255)));
+        } else {
             const uint32_t c = Item.TransparentColor;
             SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_NONE);
             SDL_SetColorKey(s, SDL_TRUE, SDL_MapRGB(s->format, c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
-        } else {
-            const std::vector<uint32_t> px = TexturePixels(Item);
-            for (int y = 0; y < b.Height; ++y) std::copy_n(&px[y * b.Width], b.Width, static_cast<uint32_t*>(s->pixels) + y * s->pitch / 4);
-            SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_BLEND);
-            SDL_SetSurfaceAlphaMod(s, static_cast<Uint8>(Alpha));
         }
         return s;
     }
+    bool Blended_;
     SDL_Surface* Target_;
-    std::map<std::pair<std::string, int32_t>, SDL_Surface*> Sources_;  // by name: each run loads its own list
+    std::map<std::pair<std::string, int32_t>, SDL_Surface*> Sources_;
 };
 
 struct TTimes {
-    std::vector<double> Direct, Renderer, Sdl;
+    std::vector<double> Direct, Before, Keyed, Blended;
 };
+
+void KeepBest(std::vector<double>& V, size_t I, double T) {
+    if (V.size() <= I) V.push_back(T);
+    V[I] = std::min(V[I], T);
+}
 
 // Draws the back buffer as a frame does (before its purge and move) and waits for the renderer.
 double TimeDraw(TWorld& W, TSdlSurface& S) {
@@ -108,26 +125,30 @@ double TimeDraw(TWorld& W, TSdlSurface& S) {
     return Ms(TClock::now() - t0);
 }
 
-using TSetup = std::function<void(TWorld&)>;
+struct TScene {
+    std::string Name;
+    bool GamePictures;
+    std::function<void(TWorld&)> Setup;
+    int Frames;
+};
 
-// One run of the scene; Direct false draws every picture through the renderer.
-void RunOnce(const TSetup& Setup, int Frames, bool Direct, TBareSdl& Bare, TTimes& T) {
+// One run of the scene, drawn by the game as it is now (Before false) or as it drew before.
+void RunOnce(const TScene& Scene, bool Before, TBareSdl& Keyed, TBareSdl& Blended, TTimes& T) {
     auto surface = TSdlSurface::CreateSoftware();
-    surface->DirectBlit = Direct;
-    surface->TurnCache = Direct;
+    surface->DirectBlit = !Before;
+    // Before, only pictures without alpha of their own were turned once and kept.
+    surface->TurnCache = !(Before && Scene.GamePictures);
     kvtest::TWorldOptions o;
     o.Surface = surface.get();
     o.RunFormCreate = false;  // no title: the scene is the field alone
     TWorld w(o);
-    w.F().DXImageList1.LoadList("Pictures.dxg");
-    Setup(w);
-    std::vector<double>& mine = Direct ? T.Direct : T.Renderer;
-    for (int i = 0; i < Frames; ++i) {
-        const double d = TimeDraw(w, *surface), s = Bare.Time(Bare.Frame(w.E()));
-        if (mine.size() <= static_cast<size_t>(i)) mine.push_back(d);
-        if (T.Sdl.size() <= static_cast<size_t>(i)) T.Sdl.push_back(s);
-        mine[i] = std::min(mine[i], d);
-        T.Sdl[i] = std::min(T.Sdl[i], s);
+    if (Scene.GamePictures) w.F().DXImageList1.LoadList("Pictures.dxg");
+    Scene.Setup(w);
+    for (int i = 0; i < Scene.Frames; ++i) {
+        const size_t at = static_cast<size_t>(i);
+        KeepBest(Before ? T.Before : T.Direct, at, TimeDraw(w, *surface));
+        KeepBest(T.Keyed, at, Keyed.Time(Keyed.Frame(w.E())));
+        KeepBest(T.Blended, at, Blended.Time(Blended.Frame(w.E())));
         w.Frame();
     }
 }
@@ -137,57 +158,73 @@ std::vector<std::string>& Summary() {
     return lines;
 }
 
-// Goal: the ratio to bare SDL (GoalRatio > 0) or the time (GoalMs > 0) the game's drawing must keep to.
-void RunScene(benchmark::State& State, const std::string& Name, const TSetup& Setup, int Frames, double GoalRatio,
-              double GoalMs) {
-    if (!std::filesystem::exists("Pictures.dxg")) {
+// Goal: the ratio to bare SDL (GoalRatio, to the colour-keyed blits of the test pictures or to
+// the blended ones of the game's) or the time (GoalMs) the game's drawing must keep to.
+void RunScene(benchmark::State& State, const TScene& Scene, double GoalRatio, double GoalMs) {
+    if (Scene.GamePictures && !std::filesystem::exists("Pictures.dxg")) {
         State.SkipWithError("Pictures.dxg is not in the current folder (run from the build's run folder)");
         return;
     }
     TTimes t;
     for (auto _ : State) {
-        TBareSdl bare;
+        TBareSdl keyed(false), blended(true);
         for (int r = 0; r < 3; ++r) {
-            RunOnce(Setup, Frames, true, bare, t);
-            RunOnce(Setup, Frames, false, bare, t);
+            RunOnce(Scene, false, keyed, blended, t);
+            RunOnce(Scene, true, keyed, blended, t);
         }
         State.SetIterationTime(Median(t.Direct) / 1000.0);
     }
-    const double direct = Median(t.Direct), renderer = Median(t.Renderer), sdl = Median(t.Sdl);
+    const double direct = Median(t.Direct), before = Median(t.Before);
+    const double keyed = Median(t.Keyed), blended = Median(t.Blended);
+    const double yardstick = Scene.GamePictures ? blended : keyed;
     State.counters["draw_ms"] = direct;
-    State.counters["renderer_ms"] = renderer;
-    State.counters["bare_sdl_ms"] = sdl;
-    State.counters["ratio"] = direct / sdl;
+    State.counters["before_ms"] = before;
+    State.counters["sdl_keyed_ms"] = keyed;
+    State.counters["sdl_blended_ms"] = blended;
+    State.counters["ratio"] = direct / yardstick;
     char goal[64];
     if (GoalRatio > 0) {
         State.counters["goal_ratio"] = GoalRatio;
-        std::snprintf(goal, sizeof goal, "goal ratio <= %.1f", GoalRatio);
+        std::snprintf(goal, sizeof goal, "ratio %.2f, goal <= %.1f", direct / yardstick, GoalRatio);
     } else {
         State.counters["goal_ms"] = GoalMs;
         std::snprintf(goal, sizeof goal, "goal <= %.1f ms", GoalMs);
     }
-    char line[256];
+    char line[512];
     std::snprintf(line, sizeof line,
-                  "%s draw: %.2f ms, bare SDL %.2f ms, ratio %.2f (%s); through the renderer %.2f ms, ratio %.2f",
-                  Name.c_str(), direct, sdl, direct / sdl, goal, renderer, renderer / sdl);
+                  "%s: draw %.2f ms (%s); bare SDL %s %.2f ms, ratio %.2f; bare SDL %s %.2f ms, ratio %.2f; "
+                  "as before %.2f ms, ratio %.2f to bare SDL %s",
+                  Scene.Name.c_str(), direct, goal, Scene.GamePictures ? "blended" : "colour-keyed", yardstick,
+                  direct / yardstick, Scene.GamePictures ? "colour-keyed" : "blended",
+                  Scene.GamePictures ? keyed : blended, direct / (Scene.GamePictures ? keyed : blended), before,
+                  before / yardstick, Scene.GamePictures ? "blended" : "colour-keyed");
     Summary().push_back(line);
 }
 
 void BulletFieldDraw(benchmark::State& State) {
-    RunScene(State, "BulletField", kvbench::BulletField, kvbench::BulletFieldFrames, 1.5, 0);
+    RunScene(State, {"BulletField, test pictures", false, kvbench::BulletField, kvbench::BulletFieldFrames}, 1.5, 0);
+}
+
+void BulletFieldGamePicturesDraw(benchmark::State& State) {
+    RunScene(State, {"BulletField, game pictures", true, kvbench::BulletField, kvbench::BulletFieldFrames}, 1.5, 0);
 }
 
 // The same field with every bullet half transparent.
 void BlendedFieldDraw(benchmark::State& State) {
-    RunScene(State, "BlendedField (5,000 at alpha 128)", [](TWorld& w) {
-        kvbench::BulletField(w);
-        for (auto* b : w.All<TZakoAShotASprite>()) b->Alpha = 128;
-    }, kvbench::BulletFieldFrames, 0, 4.0);
+    RunScene(State,
+             {"BulletField at alpha 128, game pictures", true,
+              [](TWorld& w) {
+                  kvbench::BulletField(w);
+                  for (auto* b : w.All<TZakoAShotASprite>()) b->Alpha = 128;
+              },
+              kvbench::BulletFieldFrames},
+             0, 4.0);
 }
 
 }  // namespace
 
 BENCHMARK(BulletFieldDraw)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BulletFieldGamePicturesDraw)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BlendedFieldDraw)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

@@ -6,6 +6,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define KV_SPAN_AVX2 1
+#endif
 
 namespace kv {
 
@@ -84,8 +88,38 @@ inline __m128i Modulate4(__m128i S, __m128i D, __m128i M) {
                             ModulateHalf(_mm_unpackhi_epi8(S, zero), _mm_unpackhi_epi8(D, zero), _mm_unpackhi_epi32(a, a), M));
 }
 
+#if KV_SPAN_AVX2
+// Eight pixels at a time where the processor has AVX2 (chosen once, at start-up). The 256-bit
+// unpacks work within each 128-bit half, so the weights are laid out to match: pixels 0, 1 | 4, 5
+// in the low products, 2, 3 | 6, 7 in the high ones.
+__attribute__((target("avx2"))) int32_t BlendOwnAlphaAvx2(uint32_t* D, const uint32_t* Own, const uint16_t* Keep,
+                                                           int32_t N) {
+    const __m256i zero = _mm256_setzero_si256();
+    int32_t i = 0;
+    for (; i + 8 <= N; i += 8) {
+        const __m128i k = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Keep + i));
+        const __m256i keep = _mm256_set_m128i(_mm_unpackhi_epi16(k, k), _mm_unpacklo_epi16(k, k));
+        const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(D + i));
+        const __m256i lo = _mm256_mulhi_epu16(_mm256_unpacklo_epi8(zero, d), _mm256_unpacklo_epi32(keep, keep));
+        const __m256i hi = _mm256_mulhi_epu16(_mm256_unpackhi_epi8(zero, d), _mm256_unpackhi_epi32(keep, keep));
+        const __m256i own = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Own + i));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(D + i), _mm256_add_epi8(own, _mm256_packus_epi16(lo, hi)));
+    }
+    return i;
+}
+
+const bool HasAvx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
+#endif
+
 void BlendOwnAlpha(uint32_t* D, const uint32_t* Own, const uint16_t* Keep, int32_t N) {
-    for (int32_t i = 0; i < N; i += 4) {
+    int32_t start = 0;
+#if KV_SPAN_AVX2
+    if (HasAvx2 && N >= 8) start = BlendOwnAlphaAvx2(D, Own, Keep, N);
+#endif
+    for (int32_t i = start; i < N; i += 4) {
         const int32_t n = std::min(N - i, 4);
         Store(D + i, n, OwnAlpha4(LoadFour(Own + i), LoadFour(Keep + i), Load(D + i, n)));
     }
@@ -128,7 +162,7 @@ void BlendModulated(uint32_t* D, const uint32_t* S, int32_t N, int32_t M) {
 TSpanPicture::TSpanPicture(const uint32_t* Pixels, int32_t Width, int32_t Height, int32_t Pitch)
     : Width_(std::max(Width, 0)), Height_(std::max(Height, 0)) {
     const size_t size = static_cast<size_t>(Width_) * Height_;
-    constexpr size_t Pad = 4;  // the blend reads blocks of four
+    constexpr size_t Pad = 8;  // the blend reads blocks of up to eight
     Pixels_.resize(size + Pad);
     Own_.resize(size + Pad);
     Keep_.resize(size + Pad);
