@@ -72,8 +72,9 @@ struct TPictureTexture {
 constexpr int TurnCacheMaxArea = 96 * 96;
 constexpr size_t TurnCacheMaxEntries = 1024;  // per picture; further turns are drawn directly
 
+// Spans: also keep the pixels for drawing straight into a software surface.
 const TTurned* TurnedPicture(SDL_Renderer* R, TPictureTexture& Data, const SDL_Rect& Src, const SDL_FRect& Dst,
-                             double Angle, const SDL_FPoint& Centre) {
+                             double Angle, const SDL_FPoint& Centre, bool Spans) {
     const TTurnKey key{Src.x, Src.y, Src.w, Src.h, Dst.w, Dst.h, Centre.x, Centre.y, Angle};
     if (auto it = Data.Turned.find(key); it != Data.Turned.end()) return &it->second;
     if (Data.Turned.size() >= TurnCacheMaxEntries) return nullptr;
@@ -120,7 +121,7 @@ const TTurned* TurnedPicture(SDL_Renderer* R, TPictureTexture& Data, const SDL_R
         c.Texture = SDL_CreateTexture(R, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, c.W, c.H);
         if (!c.Texture) return nullptr;
         SDL_UpdateTexture(c.Texture, nullptr, &px[static_cast<size_t>(top) * size + left], size * 4);
-        c.Spans = TSpanPicture(&px[static_cast<size_t>(top) * size + left], c.W, c.H, size);
+        if (Spans) c.Spans = TSpanPicture(&px[static_cast<size_t>(top) * size + left], c.W, c.H, size);
         SDL_SetTextureBlendMode(c.Texture, SDL_BLENDMODE_BLEND);
         SDL_SetTextureScaleMode(c.Texture, SDL_ScaleModeNearest);
     }
@@ -144,6 +145,8 @@ TSdlSurface::TSdlSurface(SDL_Renderer* Renderer, int32_t Width, int32_t Height, 
     if (FontPath.empty()) FontPath = FindGothicFont();
     Text_ = std::make_unique<TSdlTextCache>(Renderer_, std::move(FontPath));
     SDL_SetRenderDrawBlendMode(Renderer_, SDL_BLENDMODE_BLEND);
+    SDL_RendererInfo info{};
+    SoftwareRenderer_ = SDL_GetRendererInfo(Renderer_, &info) == 0 && info.name && std::strcmp(info.name, "software") == 0;
 }
 
 std::unique_ptr<TSdlSurface> TSdlSurface::CreateSoftware(int32_t Width, int32_t Height, std::string FontPath) {
@@ -210,7 +213,7 @@ void TSdlSurface::Prepare(TPictureCollectionItem& Item) {
     data->Texture = t;
     data->Owner = Renderer_;
     data->OwnerAlive = Alive_;
-    data->TurnCacheable = Software_ && b.Width * b.Height <= TurnCacheMaxArea;
+    data->TurnCacheable = SoftwareRenderer_ && b.Width * b.Height <= TurnCacheMaxArea;
     if (Software_) data->Spans = std::make_unique<TSpanPicture>(px.data(), b.Width, b.Height, b.Width);
     Item.SurfaceData = std::move(data);
 }
@@ -265,7 +268,7 @@ void TSdlSurface::DrawPicture(const TPictureCollectionItem& Item, const TDrawPar
         SDL_RenderCopyF(Renderer_, t, &src, &dst);
     } else {
         const SDL_FPoint centre{static_cast<float>(P.CenterX - P.DstX), static_cast<float>(P.CenterY - P.DstY)};
-        if (const TTurned* c = data->TurnCacheable && TurnCache ? TurnedPicture(Renderer_, *data, src, dst, angle, centre) : nullptr) {
+        if (const TTurned* c = data->TurnCacheable && TurnCache ? TurnedPicture(Renderer_, *data, src, dst, angle, centre, Software_ != nullptr) : nullptr) {
             // The renderer places a draw at the whole pixels of its rectangle's corner.
             const SDL_Rect at{static_cast<int>(dst.x) - c->OX, static_cast<int>(dst.y) - c->OY, c->W, c->H};
             if (c->Texture) {

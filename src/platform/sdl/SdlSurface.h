@@ -51,8 +51,8 @@ public:
     void ForgetTextures() { Text_->Clear(); }
     // The texture Prepare made for Item on this renderer, or nullptr.
     SDL_Texture* TextureOf(const TPictureCollectionItem& Item) const;
-    // Software surfaces draw small turned pictures from textures turned once (the same pixels,
-    // far faster); off, every turned draw is made afresh.
+    // On a software renderer (a window's too) small turned pictures are drawn from textures
+    // turned once (the same pixels, far faster); off, every turned draw is made afresh.
     bool TurnCache = true;
     // Software surfaces draw unscaled pictures straight into their pixels, run by run (the same
     // pixels as the renderer's blit, far faster); off, every draw goes through the renderer.
@@ -66,6 +66,7 @@ private:
     SDL_Renderer* Renderer_;
     int32_t Width_, Height_;
     std::unique_ptr<TOwnedSoftware> Software_;  // set by CreateSoftware
+    bool SoftwareRenderer_ = false;             // SDL's software renderer draws, here or in a window
     std::unique_ptr<TSdlTextCache> Text_;
     uint64_t Fills_ = 0;
     // Textures made here hold a weak reference: once this surface (and with it the renderer) is
