@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "Scenes.h"
 #include "bosses/BossTest.h"
 #include "bosses/Dagar.h"
 #include "enemies/Sign.h"
@@ -145,24 +146,12 @@ void SixSigns(benchmark::State& State) {
     }, 40);
 }
 
-// 5,000 standing bullets, ten of the player's shots on their way up, and a bomb's two barriers
-// erasing bullets around the hit box: every shot, barrier and the hit box walk the whole field.
+// The shared bullet field (Scenes.h), simulated with or without the collision index.
 void BulletFieldScene(benchmark::State& State, bool Index) {
     RunScene(State, [Index](TWorld& w) {
         w.E()->UseIndex = Index;
-        kvtest::StartPlaying(w);
-        uint32_t r = 12345;
-        auto next = [&r](int Range) {
-            r = r * 1103515245u + 12345u;
-            return static_cast<double>((r >> 8) % static_cast<uint32_t>(Range));
-        };
-        for (int i = 0; i < 5000; ++i) kvtest::StandingBullet(w, next(311), next(400));
-        const int32_t spread[] = {0, 6, 11, 13, 18, 24};
-        for (int i = 0; i < 10; ++i) new TShotASprite(w.E(), spread[i % 6]);
-        w.Press(isButton2);
-        w.Frame();
-        w.Release(isButton2);
-    }, 36);  // the slowest of the shots leaves the field after 36 frames
+        kvbench::BulletField(w);
+    }, kvbench::BulletFieldFrames);
     State.counters["goal_sim_ms"] = 0.15;
 }
 void BulletField(benchmark::State& State) { BulletFieldScene(State, true); }

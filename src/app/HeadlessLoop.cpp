@@ -22,7 +22,9 @@ TServices THeadlessKit::Services(ISurface* Surface) {
 }
 
 THeadlessLoop::THeadlessLoop(TSession& S, TForm1& F, THeadlessKit& K, TAutopilot* Pilot)
-    : Session_(S), Form_(F), Kit_(K), Pilot_(Pilot), Recorder_(&K.Keyboard) {}
+    : Session_(S), Form_(F), Kit_(K), Pilot_(Pilot), Recorder_(&K.Keyboard) {
+    Unseen_.Record = false;
+}
 
 bool THeadlessLoop::Step() {
     if (Session_.ShouldStop(Frame_)) return false;
@@ -36,9 +38,15 @@ bool THeadlessLoop::Step() {
         PilotSeconds_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     Session_.RecordStates(next, Recorder_.Read());
-    // The virtual clock: LagCount is the milliseconds since the last frame at 60 a second.
-    const int32_t lag = static_cast<int32_t>((next * 1000) / 60 - (Frame_ * 1000) / 60);
-    Form_.DXTimer1.OnTimer(lag);
+    if (Session_.RewindDue()) {
+        Form_.Handle([&] { Session_.Rewind.StepBack(Form_, Unseen_, &Kit_.Audio); });
+    } else {
+        Session_.Rewind.BeforeFrame(Form_, Session_.ActionsDone());
+        // The virtual clock: LagCount is the milliseconds since the last frame at 60 a second.
+        const int32_t lag = static_cast<int32_t>((next * 1000) / 60 - (Frame_ * 1000) / 60);
+        Form_.DXTimer1.OnTimer(lag);
+        Session_.Rewind.AfterFrame(Form_);
+    }
     Frame_ = next;
     Kit_.Audio.AdvanceFrame();
     Kit_.Music.DeliverNotifications();

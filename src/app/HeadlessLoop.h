@@ -40,6 +40,7 @@ private:
     THeadlessKit& Kit_;
     TAutopilot* Pilot_;
     TKeyboard Recorder_;  // what the keys say, for --record
+    headless::TRecordingSurface Unseen_;  // the frames run again on a step back
     int64_t Frame_ = 0;
     size_t DialogsSeen_ = 0;
     double PilotSeconds_ = 0;

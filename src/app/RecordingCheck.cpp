@@ -28,6 +28,22 @@ void CheckRecording(const headless::TRecording& R, const std::string& Source) {
         if (const std::string problem = StartValueProblem(R.State[i].first, R.State[i].second); !problem.empty())
             fail(R.StateLines[i], "state " + problem);
     const bool oneGame = !R.Start.empty();
+    // Only a practice game goes back, and only once it has run a frame: a replay of a practice
+    // game from its second frame, a run's recording after the practice it starts (or a replay
+    // taken over, which plays on as practice). A hand-written script may have its practice
+    // from the command line.
+    const bool written = !oneGame && R.Version < 4;
+    int64_t practiceFrom = R.Start.rfind("practice ", 0) == 0 ? 1 : -1;
+    for (const headless::TScriptAction& a : R.Actions) {
+        if (practiceFrom < 0 && (a.Kind == headless::TScriptAction::Practice || a.Kind == headless::TScriptAction::TakeOver))
+            practiceFrom = a.Frame;
+        if (a.Kind != headless::TScriptAction::Rewind || written) continue;
+        if (practiceFrom < 0)
+            fail(a.Line, "frame " + std::to_string(a.Frame) + " rewinds, but only a practice game can be rewound" +
+                             (oneGame ? " and this is the replay of a " + R.Start + " game" : " and none was started before it"));
+        if (a.Frame <= practiceFrom)
+            fail(a.Line, "frame " + std::to_string(a.Frame) + " rewinds before the practice game has run a frame");
+    }
     if (oneGame && (!R.HasEnd || R.End < 1)) fail(R.EndLine, "the replay of a game needs its last frame ('end N', N from 1)");
     if (!R.HasEnd) return;
     std::set<int64_t> checked;

@@ -38,13 +38,19 @@ bool TReplayScrubber::Wants(int64_t Frame) const {
 
 void TReplayScrubber::Keep(std::unique_ptr<TGameSnapshot> Snapshot) {
     const int64_t frame = Snapshot->Frame();
-    Bytes_ += Snapshot->Bytes();
+    Keep(frame, std::move(Snapshot), TRewind());
+}
+
+void TReplayScrubber::Keep(int64_t Frame, std::unique_ptr<TGameSnapshot> Snapshot, TRewind History) {
+    const int64_t frame = Frame;
+    Bytes_ += Snapshot->Bytes() + History.Bytes();
     auto at = std::lower_bound(Kept_.begin(), Kept_.end(), frame, [](const TKept& K, int64_t F) { return K.Frame < F; });
     if (at != Kept_.end() && at->Frame == frame) {
-        Bytes_ -= at->Snapshot->Bytes();
+        Bytes_ -= at->Snapshot->Bytes() + at->History.Bytes();
         at->Snapshot = std::move(Snapshot);
+        at->History = std::move(History);
     } else {
-        Kept_.insert(at, TKept{frame, std::move(Snapshot)});
+        Kept_.insert(at, TKept{frame, std::move(Snapshot), std::move(History)});
     }
     // Over the limit, every other one goes and they are kept twice as far apart from now on:
     // the jumps get longer, evenly, wherever they land.
@@ -54,7 +60,7 @@ void TReplayScrubber::Keep(std::unique_ptr<TGameSnapshot> Snapshot) {
         Bytes_ = 0;
         for (TKept& k : Kept_)
             if (k.Frame % Every_ == 0 || &k == &Kept_.front()) {
-                Bytes_ += k.Snapshot->Bytes();
+                Bytes_ += k.Snapshot->Bytes() + k.History.Bytes();
                 kept.push_back(std::move(k));
             }
         Kept_ = std::move(kept);

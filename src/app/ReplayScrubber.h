@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Rewind.h"
 #include "snapshot/GameSnapshot.h"
 
 namespace kv::app {
@@ -24,6 +25,8 @@ public:
     struct TKept {
         int64_t Frame;
         std::unique_ptr<TGameSnapshot> Snapshot;
+        // A practice game's rewind history as it was then, for a replay that goes back later.
+        TRewind History;
     };
 
     // End: the replay's last frame. Every: frames between two snapshots at first; MaxBytes: the
@@ -41,6 +44,9 @@ public:
     // Whether the game at the end of Frame should be kept, and keeping it.
     bool Wants(int64_t Frame) const;
     void Keep(std::unique_ptr<TGameSnapshot> Snapshot);
+    // Kept at the replay's Frame, which a game gone back no longer shows; its history is counted
+    // whole, the snapshots it shares with others' as well.
+    void Keep(int64_t Frame, std::unique_ptr<TGameSnapshot> Snapshot, TRewind History);
     // The snapshot to restore for a jump from Current to Target: the latest at or before Target,
     // or nullptr when playing on from Current gets there sooner.
     const TKept* StartFor(int64_t Current, int64_t Target) const;

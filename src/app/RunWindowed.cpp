@@ -11,6 +11,7 @@
 
 #include "app/Autopilot.h"
 #include "app/LoopClock.h"
+#include "app/MusicFollow.h"
 #include "app/PlayerSources.h"
 #include "app/ReplayControls.h"
 #include "app/ReplayScrubber.h"
@@ -19,6 +20,7 @@
 #include "app/RunStats.h"
 #include "app/Screenshots.h"
 #include "app/Session.h"
+#include "app/TakeOver.h"
 #include "app/StopSignals.h"
 #include "app/UserDirs.h"
 #include "app/WindowedUi.h"
@@ -79,6 +81,21 @@ void DrawPause(SDL_Renderer* R, const SDL_Rect& Field, TSdlSurface& Surface) {
     }
 }
 
+// While a practice game goes back: "◀◀ 巻き戻し" on a dark strip a third down the field, drawn
+// on the window as the pause is.
+void DrawRewind(SDL_Renderer* R, const SDL_Rect& Field, TSdlSurface& Surface) {
+    const int32_t pixels = 20 * Field.w / TSdlWindow::LogicalWidth;
+    const TSdlTextCache::TEntry* t =
+        Surface.TextCache().Get("◀◀ " + i18n::Tr("巻き戻し"), SDL_Color{255, 255, 255, 255}, pixels);
+    if (!t) return;
+    const SDL_Rect strip{Field.x, Field.y + Field.h / 3 - t->Height, Field.w, t->Height * 2};
+    SDL_SetRenderDrawBlendMode(R, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(R, 0, 0, 24, 144);
+    SDL_RenderFillRect(R, &strip);
+    const SDL_Rect at{Field.x + (Field.w - t->Width) / 2, strip.y + t->Height / 2, t->Width, t->Height};
+    SDL_RenderCopy(R, t->Texture, nullptr, &at);
+}
+
 // A name the command line or the settings file has checked already.
 ERendererChoice RendererChoice(const std::string& Name) {
     if (Name == "gpu") return ERendererChoice::Gpu;
@@ -90,10 +107,12 @@ ERendererChoice RendererChoice(const std::string& Name) {
 
 namespace {
 
-// How one window's run ended: a replay the player chose to watch, or the window closed.
+// How one window's run ended: a replay the player chose to watch, the window closed, or the
+// game the player took over from a replay ended.
 struct TRunEnd {
     std::string Watch;
     bool Closed = false;
+    bool TakenOverGameEnded = false;
 };
 
 int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) {
@@ -117,7 +136,9 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     session.KeepUserFiles(true);
     // A saved replay being watched: the player pauses it, stops it, jumps in it, runs it slower
     // or faster.
-    const bool watching = session.PlaysBack();
+    bool watching = session.PlaysBack();
+    // A replay watched can be taken over: its game then reads the player's keys and pad.
+    const bool canTakeOver = session.PlaysReplay() && !O.Autopilot;
     TSdlWindowOptions wo;
     wo.Scale = O.Scale;
     if (wo.Scale == 0) {
@@ -142,16 +163,24 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     TSdlMixer mixer;
     if (!mixer.IsOpen()) std::cerr << "kalvento: no sound: " << mixer.Failure() << "\n";
     TSdlAudio audio(mixer);
+    // A player watching a replay hears it at their volumes, which stay when they take it over.
+    if (canTakeOver) {
+        mixer.SetMusicVolume(settings.Values.MusicVolume);
+        mixer.SetEffectVolume(settings.Values.EffectVolume);
+    }
     std::unique_ptr<TSdlMusic> music = TSdlMusic::Create(mixer);
     TSdlKeyboard sdlKeys(window->Window());
     // A script or the autopilot plays in place of the keyboard.
     headless::TScriptedKeyboard scripted;
-    const bool scriptedKeys = O.Autopilot || !O.InputFile.empty();
+    bool scriptedKeys = O.Autopilot || !O.InputFile.empty();
+    TKeyboardHandOver keysHandOver(&scripted);
+    TJoystickHandOver padHandOver;
     // The player's keys and controller mappings. Scripted runs keep the default table, so that
     // what they do does not depend on the machine's configuration.
     const std::filesystem::path keysDir = scriptedKeys ? std::filesystem::path() : configDir;
     const TPlayerKeys playerKeys = LoadPlayerKeys(keysDir, true);
-    TSdlJoystick joystick(window->Window(), keysDir.empty() ? std::string() : (keysDir / "gamecontrollerdb.txt").string());
+    const std::filesystem::path padDir = canTakeOver ? configDir : keysDir;
+    TSdlJoystick joystick(window->Window(), padDir.empty() ? std::string() : (padDir / "gamecontrollerdb.txt").string());
     if (!joystick.MappingsError().empty()) std::cerr << "kalvento: " << joystick.MappingsError() << "\n";
     TSdlWidgets widgets(*window, *surface);
 
@@ -162,8 +191,8 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     // Nobody is at the keyboard of a scripted run to close a message box.
     headless::TAutoDialogs autoDialogs;
     s.Dialogs = scriptedKeys ? static_cast<IDialogs*>(&autoDialogs) : &widgets;
-    s.Keyboard = scriptedKeys ? static_cast<IKeyboardSource*>(&scripted) : &sdlKeys;
-    s.Joystick = scriptedKeys ? nullptr : &joystick;
+    s.Keyboard = canTakeOver ? &keysHandOver : scriptedKeys ? static_cast<IKeyboardSource*>(&scripted) : &sdlKeys;
+    s.Joystick = canTakeOver ? &padHandOver : scriptedKeys ? nullptr : static_cast<IJoystickSource*>(&joystick);
     s.Keys = &playerKeys.Keys;
     s.ExeDir = ExeDir;
     s.DataDir = O.DataDir;
@@ -243,8 +272,8 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         auto observer = form.Log.Observer;
         form.Log.Observer = [&, observer](const std::string& Event, const TLogFields& Fields) {
             if (observer) observer(Event, Fields);
-            if (Event == "stage" || Event == "phase") {
-                scrub->Mark(form.Log.Frame, Event == "stage");
+            if (scrub && (Event == "stage" || Event == "phase")) {
+                scrub->Mark(frame + 1, Event == "stage");  // the frame running, as the recording counts it
                 markReached = true;
             }
         };
@@ -275,6 +304,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
     // drawn nowhere (the jumps of a replay run their frames so).
     headless::TRecordingSurface unseen;
     unseen.Record = false;
+    bool rewound = false;  // the last frame went back
     auto runFrame = [&](bool Paced, bool Shown) {
         const int64_t next = frame + 1;
         session.ApplyScript(next, &scripted);
@@ -282,44 +312,54 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         if (session.ShouldStop(frame)) return false;
         if (pilot) pilot->BeforeFrame(next, session);
         session.RecordStates(next, keysProbe.Read() | stickProbe.Read());
+        if (!watching && !scriptedKeys && !widgets.TextInputActive() &&
+            (keysProbe.SlotDown(ksRewind) || joystick.RewindHeld()))
+            session.RequestRewind(next);
         window->SelectTarget();
         if (!Shown) form.DXDraw1 = &unseen;
+        if (session.RewindDue()) {
+            rewound = true;
+            form.Handle([&] { session.Rewind.StepBack(form, unseen, &audio); });
+            form.DXDraw1 = surface.get();
+            frame = next;
+            if (stats) stats->Ran(1);
+            form.Handle([&] { session.AfterFrame(frame); });
+            if (scrub && scrub->Wants(frame))
+                scrub->Keep(frame, std::make_unique<TGameSnapshot>(form), session.Rewind);
+            return true;
+        }
+        // Let go after rewinding: the music of the moment gone back to.
+        if (rewound && music) form.Handle([&] { MusicFollowsGame(form, *music); });
+        rewound = false;
+        session.Rewind.BeforeFrame(form, session.ActionsDone());
         // The frame's handler carries its own guard; the extra frames of a fast replay are not
         // paced by the timer.
         const bool ran = Paced ? form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), true)
                                : (form.DXTimer1.OnTimer(1), true);
         form.DXDraw1 = surface.get();
         if (!ran) return false;
+        session.Rewind.AfterFrame(form);
         frame = next;
         if (stats) stats->Ran(1);
         form.Handle([&] { session.AfterFrame(frame); });
-        if (scrub && scrub->Wants(frame)) scrub->Keep(std::make_unique<TGameSnapshot>(form));
+        if (scrub && scrub->Wants(frame)) scrub->Keep(frame, std::make_unique<TGameSnapshot>(form), session.Rewind);
         return true;
     };
 
     // A virtual pad of the tests, where no player's windows turn it.
     std::unique_ptr<TSdlTestPad> watchPad;
     if (watching) {
-        scrub->Keep(std::make_unique<TGameSnapshot>(form));
+        scrub->Keep(frame, std::make_unique<TGameSnapshot>(form), session.Rewind);
         try {
             watchPad = TSdlTestPad::FromEnvironment();
         } catch (const std::exception& e) {
             std::cerr << "kalvento: " << e.what() << "\n";
         }
     }
-    // The music of the game jumped to: its track from the start, when another one was playing.
+    // The music of the game jumped to: its track, from where it was then.
     auto musicAfterJump = [&] {
-        if (!music || (music->IsOpen() && music->FileName() == form.MediaFileName)) return;
-        form.Handle([&] {
-            if (music->IsOpen())
-                music->Stop();  // the game starts its current track on the notification
-            else if (form.HudOn && !form.MediaFileName.empty()) {
-                music->Open(form.MediaFileName);
-                music->Rewind();
-                music->Play();
-            }
-            music->DeliverNotifications();
-        });
+        if (!music) return;
+        form.Handle([&] { MusicFollowsGame(form, *music); });
         if (clock.Paused() && mixer.IsOpen()) Mix_PauseMusic();
     };
     auto logSeek = [&](int64_t From) {
@@ -333,12 +373,35 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         Target = std::max<int64_t>(1, Target);
         if (const TReplayScrubber::TKept* k = scrub->StartFor(frame, Target - 1)) {
             form.Handle([&] { k->Snapshot->Restore(form); });
+            session.Rewind = k->History;
             session.SkipScriptTo(k->Frame, &scripted);
             frame = k->Frame;
         }
-        while (frame < Target && !session.ShouldStop(frame) && runFrame(false, frame + 1 == Target)) {
-        }
+        // The tracks started on the way start as they would have, which dates their start.
+        while (frame < Target && !session.ShouldStop(frame) && runFrame(false, frame + 1 == Target))
+            if (music) form.Handle([&] { music->DeliverNotifications(); });
         logSeek(from);
+    };
+    // T or the pad's Y while watching: the player plays the replay's game on from this frame as a
+    // practice game, with the keys, pad, message boxes and pause of a game of their own.
+    TPlayerKeys takenKeys;
+    auto takeOver = [&] {
+        if (!canTakeOver || !session.CanTakeOver() || session.ShouldStop(frame)) return;
+        session.TakeOverAfter(frame, &scripted);
+        takenKeys = LoadPlayerKeys(configDir, true);
+        ReportPlayerKeys(takenKeys, form);
+        form.SetKeyTable(takenKeys.Keys);
+        keysProbe.Keys = takenKeys.Keys;
+        keysHandOver.HandTo(&sdlKeys);
+        padHandOver.HandTo(&joystick);
+        form.Dialogs = s.Dialogs = &widgets;
+        watching = scriptedKeys = false;
+        scrub.reset();
+        markSeekFrom = -1;
+        TWindowedParts parts{form, session, widgets, *window, mixer, joystick, keysProbe, frame, togglePause,
+                             configDir, settingsAtStart, takenKeys.Keys};
+        parts.OpenTestPad = false;  // the watch's own goes on
+        playerUi = std::make_unique<TWindowedUi>(parts);
     };
     auto command = [&](const TWatchCommand& C) {
         switch (C.Kind) {
@@ -364,6 +427,9 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
             case TWatchCommand::Stop:
                 quit = true;
                 break;
+            case TWatchCommand::TakeOver:
+                takeOver();
+                break;
             default:
                 break;
         }
@@ -375,8 +441,12 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         for (const auto& m : scrub->Marks()) v.Marks.push_back({m.Frame, m.Stage});
         v.Speed = SpeedLabel(scrub->Speed());
         v.Paused = clock.Paused();
+        if (canTakeOver && session.CanTakeOver()) v.Hint = "T/Y: " + i18n::Tr(N_("ここから操作"));
         DrawReplayBar(R, Field, *surface, v);
     };
+
+    // --from: watching starts there.
+    if (watching && O.FromFrame && *O.FromFrame > frame) jump(*O.FromFrame);
 
     while (!quit && !session.ShouldStop(frame)) {
         if (watchPad) watchPad->Turn();
@@ -465,8 +535,9 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         }
         if (!O.Screenshot.empty() && O.ScreenshotAt.empty() && session.ShouldStop(frame))
             form.Handle([&] { surface->SavePng(O.Screenshot); });
-        if (clock.Paused() || scrub)
+        if (clock.Paused() || scrub || rewound)
             window->Compose([&](SDL_Renderer* R, const SDL_Rect& Field) {
+                if (rewound) DrawRewind(R, Field, *surface);
                 if (clock.Paused()) DrawPause(R, Field, *surface);
                 if (scrub) drawBar(R, Field);
             });
@@ -486,6 +557,7 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
         }
     }
     saveWindow();
+    End.TakenOverGameEnded = session.TakenOverGameEnded();
     // Shown rather than a different game: the player is told why the replay stopped.
     if (watching && session.Diverged()) widgets.ShowMessage("Kalvento", session.DivergenceMessage());
     session.Finish();
@@ -504,11 +576,20 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
 
 int RunWindowed(const TOptions& O, const std::string& ExeDir) {
     // A replay chosen in the replay window plays in a run of its own; the menu comes back after.
+    TOptions menu = O;
     for (;;) {
         TRunEnd end;
-        const int status = RunWindowedOnce(O, ExeDir, end);
+        const int status = RunWindowedOnce(menu, ExeDir, end);
+        if (end.TakenOverGameEnded && !menu.InputFile.empty()) {
+            // A game taken over from a replay named on the command line ends at the menu too.
+            menu.InputFile.clear();
+            menu.RecordFile.clear();
+            menu.FromFrame.reset();
+            if (!menu.LogFile.empty()) menu.LogFile += ".menu";
+            continue;
+        }
         if (end.Watch.empty()) return status;
-        TOptions w = O;
+        TOptions w = menu;
         w.InputFile = end.Watch;
         w.RecordFile.clear();
         w.Practice.clear();

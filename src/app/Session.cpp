@@ -4,6 +4,7 @@
 #include <cctype>
 #include <ctime>
 #include <iostream>
+#include <limits>
 #include <sstream>
 #include <stdexcept>
 
@@ -51,6 +52,11 @@ void TSession::OpenFiles() {
         LogOut_.open(Options.LogFile, std::ios::binary | std::ios::trunc);
         if (!LogOut_) throw std::runtime_error("cannot write the event log " + Options.LogFile);
     }
+    // A playback keeps no rewind history unless its input goes back.
+    auto rewinds = [](const std::vector<headless::TScriptAction>& A) {
+        return std::any_of(A.begin(), A.end(), [](const auto& a) { return a.Kind == headless::TScriptAction::Rewind; });
+    };
+    Rewind.Enabled = !PlaysBack() || rewinds(Script_) || rewinds(Then_);
     if (!Options.RecordFile.empty() && !Options.TakeOverFrame) {
         RecordOut_.open(Options.RecordFile, std::ios::binary | std::ios::trunc);
         if (!RecordOut_) throw std::runtime_error("cannot write the recording " + Options.RecordFile);
@@ -73,33 +79,25 @@ void TSession::OpenTakeOver() {
                                      ": a player's input holds presses, releases, clicks, typing and ticks only");
     }
     TakeOverEnd_ = std::max(at + 1, Then_.empty() ? 0 : Then_.back().Frame);
-    // The head of the original replay, whose game this one goes on from, and its input up to
-    // the take-over.
-    std::ifstream in(Options.InputFile, std::ios::binary);
-    std::string line;
-    bool head = true;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const bool action = !line.empty() && std::isdigit(static_cast<unsigned char>(line[0]));
-        if (head && !action) {
-            if (line.rfind("end ", 0) == 0 || line.rfind("# ", 0) == 0) continue;
-            TakeOverText_.push_back(line);
-            continue;
-        }
-        head = false;
-        if (action && std::stoll(line) <= at) TakeOverText_.push_back(line);
-    }
-    TakeOverText_.insert(TakeOverText_.begin(), "# Kalvento replay: taken over at frame " + std::to_string(at) +
-                                                    "; play it back with kalvento --input FILE");
+    TakeOverReplay_.Begin(Options.InputFile, at);
 }
 
-void TSession::TakeOverLine(const std::string& Line) {
-    if (TakenOver_) TakeOverText_.push_back(Line);
+void TSession::TakeOverAfter(int64_t Frame, headless::TScriptedKeyboard* Keyboard) {
+    if (!CanTakeOver()) return;
+    TakeOverReplay_.Begin(Options.InputFile, Frame);
+    // The player plays to the end of the game.
+    TakeOverEnd_ = std::numeric_limits<int64_t>::max();
+    TakeOver(Frame + 1, Keyboard);
+}
+
+bool TSession::TakenOverGameEnded() const {
+    return TakenOver_ && Form->Log.CountOf("menu") + Form->Log.CountOf("name_entry") > EndsAtTakeOver_;
 }
 
 void TSession::TakeOver(int64_t Frame, headless::TScriptedKeyboard* Keyboard) {
     TakenOver_ = true;
     Form->Practice = true;
+    Rewind.Enabled = true;
     Form->Log.Write("take_over");
     Script_ = std::move(Then_);
     ScriptPos_ = 0;
@@ -110,12 +108,15 @@ void TSession::TakeOver(int64_t Frame, headless::TScriptedKeyboard* Keyboard) {
     for (const auto& a : Script_) ScriptHasTimer_ |= a.Kind == headless::TScriptAction::Timer;
     // The player's hands start empty; what the original held is let go.
     if (Keyboard) Keyboard->ReleaseAll();
-    TakeOverLine(std::to_string(Frame) + " takeover");
-    // Counted as practice, where a run counts the attack history at all.
-    if (Options.History && !Form->Invincible) {
+    TakeOverReplay_.Start(Frame);
+    // Counted as practice, where a run counts the attack history at all; a window keeps the
+    // game's replay with the player's others.
+    if ((Options.History || Windowed_) && DataHome_.empty()) {
         DataHome_ = PlayerDataDir();
-        CountHistory_ = !DataHome_.empty();
+        if (DataHome_.empty())
+            std::cerr << "kalvento: no data folder (set HOME or XDG_DATA_HOME): the taken-over game is not kept\n";
     }
+    CountHistory_ = (Options.History || Windowed_) && !Form->Invincible && !DataHome_.empty();
     EndsAtTakeOver_ = Form->Log.CountOf("menu") + Form->Log.CountOf("name_entry");
 }
 
@@ -125,6 +126,7 @@ int64_t TSession::SeekFrame() const {
 }
 
 void TSession::KeepUserFiles(bool Windowed) {
+    Windowed_ = Windowed;
     const bool played = Windowed && Options.InputFile.empty() && !Options.Autopilot;
     SaveReplays_ = !PlaysBack() && (played || !Options.RecordFile.empty());
     // A ship that cannot be hit says nothing of how an attack goes.
@@ -198,7 +200,17 @@ void TSession::Timer(int64_t Frame) {
     Form->Handle([this] { Form->Timer1Timer(); });
 }
 
+void TSession::RequestRewind(int64_t Frame) {
+    if (RewindDue_ || !Rewind.CanRewind(*Form)) return;
+    RewindDue_ = true;
+    headless::TScriptAction a;
+    a.Frame = Frame;
+    a.Kind = headless::TScriptAction::Rewind;
+    Record(a);
+}
+
 void TSession::ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard) {
+    RewindDue_ = false;
     if (Options.TakeOverFrame && !TakenOver_ && Frame == *Options.TakeOverFrame + 1) {
         // The original's actions due before this frame were its player's, not this one's.
         TakeOver(Frame, Keyboard);
@@ -227,6 +239,9 @@ void TSession::ApplyScript(int64_t Frame, headless::TScriptedKeyboard* Keyboard)
                 Form->Practice = true;
                 Form->Log.Write("take_over");
                 break;
+            case headless::TScriptAction::Rewind:
+                RequestRewind(Frame);
+                break;
             case headless::TScriptAction::Check:  // kept apart by OpenFiles
                 break;
         }
@@ -247,7 +262,8 @@ void TSession::SkipScriptTo(int64_t Frame, headless::TScriptedKeyboard* Keyboard
 }
 
 void TSession::Record(const headless::TScriptAction& A) {
-    TakeOverLine(headless::FormatScriptAction(A));
+    if (A.Kind != headless::TScriptAction::Rewind) ++ActionsDone_;
+    TakeOverReplay_.Add(A);
     Game_.Action(A);
     if (RecordOut_.is_open()) RecordOut_ << headless::FormatScriptAction(A) << '\n';
 }
@@ -255,10 +271,7 @@ void TSession::Record(const headless::TScriptAction& A) {
 void TSession::RecordStates(int64_t Frame, const TDXInputStates& Current) {
     // A kept replay follows the states itself, from the start of its game.
     Game_.States(Frame, Current);
-    if (TakenOver_)
-        for (const headless::TScriptAction& a : StateChanges(Frame, TakeOverKeys_, Current))
-            TakeOverLine(headless::FormatScriptAction(a));
-    TakeOverKeys_ = Current;
+    TakeOverReplay_.States(Frame, Current);
     if (!RecordOut_.is_open()) return;
     for (const headless::TScriptAction& a : StateChanges(Frame, LastRecorded_, Current))
         RecordOut_ << headless::FormatScriptAction(a) << '\n';
@@ -349,16 +362,25 @@ void TSession::OnEvent(const std::string& Event, const TLogFields& Fields) {
 
 void TSession::EndGame(int64_t Frame, int32_t Score, const std::string& Result) {
     GameRunning_ = GameEnded_ = false;
+    userfiles::TReplayInfo info;
+    info.Time = static_cast<int64_t>(std::time(nullptr));
+    std::string text;
     if (Game_.Active()) {
-        userfiles::TReplayInfo info;
-        info.Time = static_cast<int64_t>(std::time(nullptr));
-        const std::string text = Game_.Finish(Frame, Score, Result, info);
-        if (info.Frames > 0) {
-            try {
-                userfiles::SaveReplay(userfiles::ReplayDir(DataHome_), info, text);
-            } catch (const std::exception& e) {
-                Form->ReportError(std::string("the replay of this game was not kept: ") + e.what());
-            }
+        text = Game_.Finish(Frame, Score, Result, info);
+    } else if (TakenOver_ && Windowed_ && !DataHome_.empty()) {
+        // A game taken over in the window is kept as a practice game, named by the original's start.
+        info.Mode = "practice";
+        info.Start = TakeOverReplay_.StartLabel();
+        info.Score = Score;
+        info.Frames = Frame;
+        info.Result = Result;
+        text = TakeOverReplay_.Text(Frame);
+    }
+    if (info.Frames > 0) {
+        try {
+            userfiles::SaveReplay(userfiles::ReplayDir(DataHome_), info, text);
+        } catch (const std::exception& e) {
+            Form->ReportError(std::string("the replay of this game was not kept: ") + e.what());
         }
     }
     if (CountHistory_) {
@@ -378,7 +400,8 @@ void TSession::AfterFrame(int64_t Frame) {
         EndGame(Frame, EndScore_, Result_);
     else
         Game_.AfterFrame(*Form, Frame);
-    const bool takeOverCheck = TakenOver_ && Frame % CheckInterval == 0;
+    // A game taken over at its start is checked after its first frame, as every replay is.
+    const bool takeOverCheck = TakenOver_ && (Frame == 1 || Frame % CheckInterval == 0);
     const bool record = RecordOut_.is_open() && Frame % CheckInterval == 0;
     // Checks between frames the run never stopped at are passed over.
     while (CheckPos_ < Checks_.size() && Checks_[CheckPos_].Frame < Frame) ++CheckPos_;
@@ -387,7 +410,7 @@ void TSession::AfterFrame(int64_t Frame) {
     const uint64_t now = StateChecksum(*Form);
     if (takeOverCheck || record) {
         const std::string line = headless::FormatScriptAction(headless::CheckAction(Frame, now));
-        if (takeOverCheck) TakeOverLine(line);
+        if (takeOverCheck) TakeOverReplay_.Add(headless::CheckAction(Frame, now));
         if (record) RecordOut_ << line << '\n';
     }
     if (!compare) return;
@@ -408,9 +431,7 @@ void TSession::AfterFrame(int64_t Frame) {
 bool TSession::ShouldStop(int64_t FramesDone) const {
     if (Form->CloseRequested || Diverged_ || StopSignalled()) return true;
     // A taken-over game runs as long as its player's script, or to the end of the game.
-    if (TakenOver_ && (FramesDone >= TakeOverEnd_ ||
-                       Form->Log.CountOf("menu") + Form->Log.CountOf("name_entry") > EndsAtTakeOver_))
-        return true;
+    if (TakenOver_ && (FramesDone >= TakeOverEnd_ || TakenOverGameEnded())) return true;
     if (Options.Frames && FramesDone >= *Options.Frames) return true;
     // What the game did between its last frame and the end of its run (a one-second tick that
     // ended the last attack) is still applied.
@@ -421,6 +442,7 @@ bool TSession::ShouldStop(int64_t FramesDone) const {
 }
 
 void TSession::Finish() {
+    Rewind.Settle(*Form);
     // A game the window was closed on is the player's all the same.
     if (GameRunning_) EndGame(LastFrame_, GameEnded_ ? EndScore_ : Form->Score, GameEnded_ ? Result_ : "unfinished");
     Form->Log.Write("end", {{"score", int64_t{Form->Score}},
@@ -429,8 +451,9 @@ void TSession::Finish() {
                             {"sprites", int64_t{Form->SpriteEngine()->MemberCount}}});
     if (TakenOver_ && !Options.RecordFile.empty()) {
         std::ofstream out(Options.RecordFile, std::ios::binary | std::ios::trunc);
-        for (const std::string& line : TakeOverText_) out << line << '\n';
-        out << "end " << LastFrame_ << '\n';
+        out << "# Kalvento replay: taken over at frame " << TakeOverReplay_.At()
+            << "; play it back with kalvento --input FILE\n"
+            << TakeOverReplay_.Text(LastFrame_);
         if (!out.flush()) std::cerr << "kalvento: cannot write the replay " << Options.RecordFile << std::endl;
     }
     // However the run ends, its recording ends with its last frame, so it plays back to there.

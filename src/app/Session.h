@@ -14,6 +14,8 @@
 #include "app/GameRecorder.h"
 #include "app/HeapReturn.h"
 #include "app/Options.h"
+#include "app/TakeOver.h"
+#include "app/Rewind.h"
 #include "platform/headless/Headless.h"
 #include "shell/Form1.h"
 
@@ -52,6 +54,15 @@ public:
     // --from or --take-over: the frames before this one are run unseen (-1: none).
     int64_t SeekFrame() const;
     bool TakenOver() const { return TakenOver_; }
+    // Whether the replay's game can be handed to a player now: a replay of one game, not yet
+    // taken over, still matching its recording.
+    bool CanTakeOver() const { return PlaysReplay() && !TakenOver_ && !Diverged_; }
+    // The window's take-over: after frame Frame the player plays on, as --take-over Frame does
+    // with --then. Raises std::runtime_error when the replay cannot be read again (nothing
+    // changes then).
+    void TakeOverAfter(int64_t Frame, headless::TScriptedKeyboard* Keyboard);
+    // The taken-over game has ended (its end screen closed).
+    bool TakenOverGameEnded() const;
     // Goes on from a snapshot of the end of frame Frame: the actions due up to it count as done,
     // the keyboard holds what they left down, and the checks before it are passed.
     void SkipScriptTo(int64_t Frame, headless::TScriptedKeyboard* Keyboard);
@@ -67,6 +78,15 @@ public:
     void RecordClick(int64_t Frame, const std::string& Name);
     void RecordType(int64_t Frame, const std::string& Name, const std::string& Text);
     void RecordTimer(int64_t Frame);
+
+    // The practice game's rewind history. RequestRewind: the rewind key held (or a recording's
+    // rewind line) before frame Frame; when the game can go back, it is recorded and this turn
+    // is one back (RewindDue until the next ApplyScript).
+    TRewind Rewind;
+    void RequestRewind(int64_t Frame);
+    bool RewindDue() const { return RewindDue_; }
+    // How many ticks, clicks and typings have been applied to the window so far.
+    int64_t ActionsDone() const { return ActionsDone_; }
 
     // Runs a one-second tick, recording it.
     void Timer(int64_t Frame);
@@ -105,7 +125,6 @@ private:
     void OpenTakeOver();
     // After the take-over frame: the game turns practice and the --then script plays it.
     void TakeOver(int64_t Frame, headless::TScriptedKeyboard* Keyboard);
-    void TakeOverLine(const std::string& Line);
     void OnEvent(const std::string& Event, const TLogFields& Fields);
     void EndGame(int64_t Frame, int32_t Score, const std::string& Result);
     TButton* FindButton(const std::string& Name);
@@ -120,6 +139,8 @@ private:
     bool GameCleanedUp_ = false;
     bool ScriptHasTimer_ = false;
     bool ScriptPractises_ = false;
+    bool RewindDue_ = false;
+    int64_t ActionsDone_ = 0;
     TDXInputStates LastRecorded_;
     headless::TRecording Replay_;  // the input's start, state and end (no actions)
     std::string DivergenceMessage_;
@@ -139,8 +160,8 @@ private:
     bool TakenOver_ = false;
     int64_t TakeOverEnd_ = 0;
     int64_t EndsAtTakeOver_ = 0;  // end screens closed before the take-over
-    std::vector<std::string> TakeOverText_;
-    TDXInputStates TakeOverKeys_;
+    TTakeOverReplay TakeOverReplay_;
+    bool Windowed_ = false;
 };
 
 }  // namespace kv::app

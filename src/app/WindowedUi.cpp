@@ -22,7 +22,7 @@ namespace {
 
 TWindowedUi::TWindowedUi(const TWindowedParts& P) {
     try {
-        Pad_ = TSdlTestPad::FromEnvironment();
+        if (P.OpenTestPad) Pad_ = TSdlTestPad::FromEnvironment();
     } catch (const std::exception& e) {
         std::cerr << "kalvento: " << e.what() << "\n";
     }
@@ -46,7 +46,8 @@ TWindowedUi::TWindowedUi(const TWindowedParts& P) {
     TSdlJoystick& pad = P.Joystick;
     h.PadButtons = [&pad](const userfiles::TSettings& S) {
         pad.SetButtons({PadButtonOf(S.PadShot, SDL_CONTROLLER_BUTTON_A), PadButtonOf(S.PadBomb, SDL_CONTROLLER_BUTTON_B),
-                        PadButtonOf(S.PadSlow, SDL_CONTROLLER_BUTTON_X)});
+                        PadButtonOf(S.PadSlow, SDL_CONTROLLER_BUTTON_X),
+                        PadButtonOf(S.PadRewind, SDL_CONTROLLER_BUTTON_LEFTSHOULDER)});
     };
     h.Language = [](const std::string& L) {
         const std::string problem = i18n::SetLanguage(L);

@@ -37,6 +37,7 @@ struct TWindowedParts {
     std::filesystem::path ConfigDir;
     userfiles::TSettingsFile Settings;  // as the run read it
     const TKeyAssignment& Keys;
+    bool OpenTestPad = true;  // false: the run turns the tests' virtual pad itself
 };
 
 class TWindowedUi {

@@ -38,6 +38,7 @@ TKeyAssignment DefaultKeyAssignment() {
     t[isButton2] = {keys::X, keys::Enter, keys::None};
     t[isButton3] = {keys::LShift, keys::None, keys::None};
     t[isButton9] = {keys::F2, keys::None, keys::None};
+    t[ksRewind] = {keys::Backspace, keys::None, keys::None};
     return t;
 }
 
@@ -51,6 +52,11 @@ TDXInputStates TKeyboard::Read() {
                 break;
             }
     return s;
+}
+
+bool TKeyboard::SlotDown(int32_t Slot) const {
+    if (!Enabled || !Source_ || !Source_->Foreground() || Slot < 0 || Slot >= KeySlotCount) return false;
+    return std::any_of(Keys[Slot].begin(), Keys[Slot].end(), [&](uint16_t k) { return k != keys::None && Source_->KeyDown(k); });
 }
 
 int32_t TJoystick::ScaleAxis(int32_t Raw) {
@@ -80,7 +86,10 @@ TDXInputStates TJoystick::Read() {
 
 void TDXInput::Refresh() {
     TDXInputStates current;
-    for (IInputDevice* d : Devices_) current |= d->Read();
+    if (Replay)
+        current = *Replay;
+    else
+        for (IInputDevice* d : Devices_) current |= d->Read();
     const TDXInputStates down = current & ~Previous_;
     const TDXInputStates up = ~current & Previous_;
     StateSet |= down;

@@ -28,7 +28,7 @@ using TDXInputStates = std::bitset<InputStateCount>;
 // independent of the keyboard layout.
 namespace keys {
 constexpr uint16_t A = 4, H = 11, J = 13, K = 14, L = 15, X = 27, Z = 29;
-constexpr uint16_t Enter = 40, Escape = 41, Space = 44, F2 = 59;
+constexpr uint16_t Enter = 40, Escape = 41, Backspace = 42, Space = 44, F2 = 59;
 constexpr uint16_t Right = 79, Left = 80, Down = 81, Up = 82;
 constexpr uint16_t KpEnter = 88, Kp2 = 90, Kp4 = 92, Kp6 = 94, Kp8 = 96;
 constexpr uint16_t LShift = 225, RShift = 229;
@@ -41,7 +41,11 @@ std::optional<int32_t> InputStateOf(std::string_view Name);
 // The name a state is written with: "shot" rather than "button1".
 std::string InputStateName(int32_t State);
 
-using TKeyAssignment = std::array<std::array<uint16_t, 3>, InputStateCount>;
+// A key table has a slot per input state, and after them the keys of the player's commands,
+// which the game's input states never see: rewinding a practice game.
+constexpr int32_t ksRewind = InputStateCount;
+constexpr int32_t KeySlotCount = InputStateCount + 1;
+using TKeyAssignment = std::array<std::array<uint16_t, 3>, KeySlotCount>;
 TKeyAssignment DefaultKeyAssignment();
 
 // One device as it reads itself this frame (already cleared when it may not be read).
@@ -63,6 +67,8 @@ class TKeyboard : public IInputDevice {
 public:
     explicit TKeyboard(IKeyboardSource* Source) : Keys(DefaultKeyAssignment()), Source_(Source) {}
     TDXInputStates Read() override;
+    // Whether a key of a slot is down (a command's slot, ksRewind, as well as a state's).
+    bool SlotDown(int32_t Slot) const;
     bool Enabled = true;
     TKeyAssignment Keys;
 
@@ -102,6 +108,8 @@ public:
     void AddDevice(IInputDevice* D) { Devices_.push_back(D); }
     // Recompute the states: a state changes in StateSet only when its keys go down or up.
     void Refresh();
+    // While set, Refresh takes these as what the devices say (a game run again from its history).
+    std::optional<TDXInputStates> Replay;
     TDXInputStates StateSet;
     bool Has(int32_t State) const { return StateSet.test(State); }
     // What the devices said at the last Refresh, which the next one compares against.

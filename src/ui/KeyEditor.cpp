@@ -16,7 +16,7 @@ struct TRowSpec {
 };
 const TRowSpec kRows[] = {{isUp, N_("上")},         {isDown, N_("下")},       {isLeft, N_("左")},
                           {isRight, N_("右")},      {isButton1, N_("ショット")}, {isButton2, N_("ボム")},
-                          {isButton3, N_("低速移動")}};
+                          {isButton3, N_("低速移動")}, {ksRewind, N_("巻き戻し")}};
 
 class TKeyEditor : public TWindow {
 public:

@@ -1,6 +1,7 @@
 #pragma once
-// The key table: the seven states the game reads, each with up to three keys. A slot is chosen,
-// pressed, and takes the next key pressed (Esc gives up); Delete or the pad's Y empties it.
+// The key table: the seven states the game reads and the rewind key, each with up to three
+// keys. A slot is chosen, pressed, and takes the next key pressed (Esc gives up); Delete or the
+// pad's Y empties it.
 // Keys two states share are marked. Every change is written to keys.conf as --bind writes it.
 #include <memory>
 

@@ -69,6 +69,7 @@ public:
         Pad(N_("パッド ボム"), s.PadBomb);
         Pad(N_("パッド 低速移動"), s.PadSlow);
         Pad(N_("パッド ポーズ"), s.PadPause);
+        Pad(N_("パッド 巻き戻し"), s.PadRewind);
         Renderer();
         Menu.Add(N_("閉じる"), [this] { Ui.Close(this); });
     }
@@ -90,6 +91,7 @@ public:
         set("パッド ボム", s.PadBomb);
         set("パッド 低速移動", s.PadSlow);
         set("パッド ポーズ", s.PadPause);
+        set("パッド 巻き戻し", s.PadRewind);
         Menu.Status = Problem_.empty() ? Ui.Settings().Error : Problem_;
         if (Menu.Status.empty()) Menu.Status = Note_;
         if (Menu.Status.empty()) Menu.Status = N_("←→ で変更　X・Esc・B で戻る");

@@ -91,6 +91,13 @@ bool IsComment(std::string_view Line) {
 
 }  // namespace
 
+std::optional<int32_t> KeySlotOf(std::string_view Name) {
+    if (SameName(Name, "rewind")) return ksRewind;
+    return InputStateOf(Name);
+}
+
+std::string KeySlotName(int32_t Slot) { return Slot == ksRewind ? "rewind" : InputStateName(Slot); }
+
 const TKeyNameEntry* KeyNameTable(size_t& Count) {
     Count = std::size(KeyNames);
     return KeyNames;
@@ -123,11 +130,11 @@ TKeyBinding ParseKeyBinding(std::string_view Text, const std::string& Where) {
         fail("expected 'state = key, key, key', found '" + std::string(Trim(Text)) + "'");
     const std::string_view stateName = Trim(Text.substr(0, eq));
     TKeyBinding b;
-    const std::optional<int32_t> state = InputStateOf(stateName);
+    const std::optional<int32_t> state = KeySlotOf(stateName);
     if (!state)
         fail(stateName.empty() ? std::string("no state before '='")
                                : "unknown state '" + std::string(stateName) +
-                                     "' (up, down, left, right, shot, bomb, slow, button1 to button32)");
+                                     "' (up, down, left, right, shot, bomb, slow, button1 to button32, rewind)");
     b.State = *state;
     std::string_view rest = Trim(Text.substr(eq + 1));
     if (rest.empty()) return b;
@@ -153,9 +160,9 @@ TKeyBinding ParseKeyBinding(std::string_view Text, const std::string& Where) {
 }
 
 TKeyAssignment ParseKeyConfig(std::string_view Text, const std::string& FileName,
-                              std::array<int32_t, InputStateCount>* LineOf) {
+                              std::array<int32_t, KeySlotCount>* LineOf) {
     TKeyAssignment t = DefaultKeyAssignment();
-    std::array<int32_t, InputStateCount> lineOf{};
+    std::array<int32_t, KeySlotCount> lineOf{};
     const std::vector<std::string_view> lines = SplitLines(Text);
     for (size_t i = 0; i < lines.size(); ++i) {
         if (IsComment(lines[i])) continue;
@@ -164,7 +171,7 @@ TKeyAssignment ParseKeyConfig(std::string_view Text, const std::string& FileName
         if (lines[i].find('\0') != std::string_view::npos) throw EKeyConfigError(where + ": not a text line");
         const TKeyBinding b = ParseKeyBinding(lines[i], where);
         if (lineOf[b.State])
-            throw EKeyConfigError(where + ": '" + InputStateName(b.State) + "' is already set on line " +
+            throw EKeyConfigError(where + ": '" + KeySlotName(b.State) + "' is already set on line " +
                                   std::to_string(lineOf[b.State]));
         lineOf[b.State] = lineNo;
         t[b.State] = b.Keys;
@@ -174,7 +181,7 @@ TKeyAssignment ParseKeyConfig(std::string_view Text, const std::string& FileName
 }
 
 std::string FormatKeyBinding(int32_t State, const std::array<uint16_t, 3>& Keys) {
-    std::string s = InputStateName(State) + " =";
+    std::string s = KeySlotName(State) + " =";
     bool first = true;
     for (uint16_t k : Keys) {
         if (k == keys::None) continue;
@@ -189,7 +196,8 @@ std::string FormatKeyConfig(const TKeyAssignment& Table) {
     std::string s =
         "# Kalvento's keys: one line a state, \"state = key, key, key\" (up to three keys).\n"
         "# States: up down left right shot bomb slow, and button1 to button32 (shot, bomb and slow\n"
-        "# are button1 to button3; the game reads only these seven). A state that is not listed keeps\n"
+        "# are button1 to button3; the game reads only these seven), and rewind, the key that runs a\n"
+        "# practice game backwards while it is held. A state that is not listed keeps\n"
         "# its default keys; \"state =\" with nothing after it leaves the state without a key.\n"
         "# Keys are scancodes: they stay in place whatever the keyboard layout. Write SDL's key names\n"
         "# (A, Up, Keypad 8, Space, Return, Left Ctrl, F2 ...; Shift is either shift key) or #NN for\n"
@@ -204,13 +212,14 @@ std::string FormatKeyLines(const TKeyAssignment& Table) {
     auto hasKey = [](const std::array<uint16_t, 3>& k) {
         return std::any_of(k.begin(), k.end(), [](uint16_t c) { return c != keys::None; });
     };
-    for (int32_t st = 0; st < InputStateCount; ++st)
-        if (st <= isButton3 || hasKey(Table[st]) || hasKey(defaults[st])) s += FormatKeyBinding(st, Table[st]) + "\n";
+    for (int32_t st = 0; st < KeySlotCount; ++st)
+        if (st <= isButton3 || st == ksRewind || hasKey(Table[st]) || hasKey(defaults[st]))
+            s += FormatKeyBinding(st, Table[st]) + "\n";
     return s;
 }
 
 std::string RebindKeyConfig(std::string_view Text, const std::string& FileName, const TKeyBinding& Binding) {
-    std::array<int32_t, InputStateCount> lineOf{};
+    std::array<int32_t, KeySlotCount> lineOf{};
     ParseKeyConfig(Text, FileName, &lineOf);
     const std::string line = FormatKeyBinding(Binding.State, Binding.Keys);
     if (!lineOf[Binding.State]) {

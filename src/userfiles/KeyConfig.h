@@ -7,7 +7,7 @@
 //     slow =
 //
 // States: up down left right shot bomb slow, and button1 … button32 (shot, bomb and slow are
-// button1, button2 and button3). Up to three keys a state; a state the file does not list keeps
+// button1, button2 and button3); and rewind, the command key of practice games. Up to three keys a state; a state the file does not list keeps
 // its default keys, an empty right side leaves it without a key. Keys are scancodes, written with
 // SDL's names ("Left Shift", "Keypad 8", "F2" …, any letter case) or as "#NN" for any code.
 // A comment is a whole line starting with '#': "#" and "Keypad #" are key names too.
@@ -47,6 +47,10 @@ struct TKeyNameEntry {
 };
 const TKeyNameEntry* KeyNameTable(size_t& Count);
 
+// The slot a name in the file stands for: a state's name, or "rewind" (ksRewind).
+std::optional<int32_t> KeySlotOf(std::string_view Name);
+std::string KeySlotName(int32_t Slot);
+
 // One "state = key, key" assignment, as in the file or on the command line.
 struct TKeyBinding {
     int32_t State = 0;
@@ -58,7 +62,7 @@ TKeyBinding ParseKeyBinding(std::string_view Text, const std::string& Where);
 // Reads a whole file's text over the default table. LineOf (when given) receives, per state,
 // the line that set it (0: not listed). Raises EKeyConfigError naming FileName:line.
 TKeyAssignment ParseKeyConfig(std::string_view Text, const std::string& FileName,
-                              std::array<int32_t, InputStateCount>* LineOf = nullptr);
+                              std::array<int32_t, KeySlotCount>* LineOf = nullptr);
 
 // "up = K, Up, Keypad 8": a binding line as the file has it.
 std::string FormatKeyBinding(int32_t State, const std::array<uint16_t, 3>& Keys);

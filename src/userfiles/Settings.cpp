@@ -137,6 +137,7 @@ TSettingsFile ReadSettings(const std::string& Text, const fs::path& Path) {
     r.Pad("bomb", s.PadBomb);
     r.Pad("slow", s.PadSlow);
     r.Pad("pause", s.PadPause);
+    r.Pad("rewind", s.PadRewind);
     r.Language(s.Language);
     // All or nothing: half a hand-edited file is not what its writer meant either.
     if (!r.Error.empty())
@@ -155,7 +156,7 @@ std::string FormatSettings(const TSettings& S) {
                                {"vsync", S.VSync},
                                {"renderer", S.Renderer}}},
         {"sound", toml::table{{"music_volume", S.MusicVolume}, {"effect_volume", S.EffectVolume}}},
-        {"gamepad", toml::table{{"shot", S.PadShot}, {"bomb", S.PadBomb}, {"slow", S.PadSlow}, {"pause", S.PadPause}}},
+        {"gamepad", toml::table{{"shot", S.PadShot}, {"bomb", S.PadBomb}, {"slow", S.PadSlow}, {"pause", S.PadPause}, {"rewind", S.PadRewind}}},
         {"ui", toml::table{{"language", S.Language}}},
     };
     std::ostringstream out;

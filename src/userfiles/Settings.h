@@ -17,6 +17,7 @@ struct TSettings {
     int32_t MusicVolume = 100, EffectVolume = 100;  // per cent
     // Gamepad buttons by SDL's names ("a", "b", "x", "y", "leftshoulder", "start", …).
     std::string PadShot = "a", PadBomb = "b", PadSlow = "x", PadPause = "start";
+    std::string PadRewind = "leftshoulder";  // held, runs a practice game backwards
     // The language the game is shown in: "auto" (the desktop's), "ja" or "en".
     std::string Language = "auto";
 

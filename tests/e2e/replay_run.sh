@@ -6,7 +6,7 @@ make_data "$WORK/play"
 make_data "$WORK/bent"
 "$KV" --headless --data "$WORK/rec" --autopilot --invincible --seed 7 --exit-on game_clear \
       --record "$WORK/game.txt" --log "$WORK/rec.jsonl" || fail "the recorded run failed"
-head -3 "$WORK/game.txt" | grep -qx "version 4" || fail "the recording has no format version"
+head -3 "$WORK/game.txt" | grep -qx "version 5" || fail "the recording has no format version"
 grep -qx "seed 7" "$WORK/game.txt" || fail "the recording does not note its seed"
 grep -qx "invincible" "$WORK/game.txt" || fail "the recording does not note --invincible"
 grep -q "^state high_score 0$" "$WORK/game.txt" || fail "the recording does not note the record it started with"

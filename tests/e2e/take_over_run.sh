@@ -48,6 +48,13 @@ diff <(grep -E '^[0-9]+ ' "$replay" | awk '$1 <= 1500 && $2 != "check"') \
   || fail "the taken-over replay did not play back: $(cat "$WORK/e.txt")"
 cmp -s "$WORK/back.jsonl" "$WORK/taken.jsonl" || fail "the playback differs: $(diff "$WORK/back.jsonl" "$WORK/taken.jsonl" | head -5)"
 
+# Taken over before its first frame, it still has the first frame's checkpoint and plays back.
+printf '30 press left\n90 release left\n' > "$WORK/then0.txt"
+"$KV" --headless --data "$WORK/data" --input "$replay" --take-over 0 --then "$WORK/then0.txt" --record "$WORK/taken0.kvr" \
+      2> "$WORK/e.txt" || fail "the take-over at frame 0 failed: $(cat "$WORK/e.txt")"
+"$KV" --headless --data "$WORK/data" --input "$WORK/taken0.kvr" 2> "$WORK/e.txt" \
+  || fail "the replay taken over at frame 0 did not play back: $(cat "$WORK/e.txt")"
+
 # The attack history counts a taken-over game's attacks as practice (R-One comes at frame 1500).
 sed 's/^1501 /1401 /' "$WORK/then.txt" > "$WORK/then1400.txt"
 "$KV" --headless --data "$WORK/data" --input "$replay" --take-over 1400 --then "$WORK/then1400.txt" --history \

@@ -17,10 +17,11 @@ grep -q '^[0-9]* check ' "$replay" || fail "the replay has no checkpoints"
 cat > "$WORK/inner.sh" <<'INNER'
 set -eu
 log="$1" driver="$2"
+shift 2
 openbox > /dev/null 2>&1 & wm=$!
 trap 'kill $wm 2> /dev/null || true' EXIT
 sleep 1
-"$KVW" --data "$WORK/data" --input "$REPLAY" --log "$log" 2> "$log.err" & pid=$!
+"$KVW" --data "$WORK/data" --input "$REPLAY" --log "$log" "$@" 2> "$log.err" & pid=$!
 xdotool search --sync --name '^Kalvento$' windowfocus --sync > /dev/null 2>&1 || true
 # Waits until the log has N seek events.
 seeks() {
@@ -33,9 +34,11 @@ seeks() {
 source "$driver"
 wait $pid
 INNER
-scrub() {  # name, driver
+scrub() {  # name, driver, options
+  local name="$1" driver="$2"
+  shift 2
   timeout 250 env KVW="$KV_WINDOWED" WORK="$WORK" REPLAY="$replay" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    bash "$WORK/inner.sh" "$WORK/$1.jsonl" "$2" || fail "the $1 run failed: $(cat "$WORK/$1.jsonl.err")"
+    bash "$WORK/inner.sh" "$WORK/$name.jsonl" "$driver" "$@" || fail "the $name run failed: $(cat "$WORK/$name.jsonl.err")"
 }
 # from, to of each seek
 jumps() { events "$1" seek | python3 -c '
@@ -87,4 +90,11 @@ export KALVENTO_TEST_PAD="$WORK/pad.txt"
 scrub pad "$WORK/pad.sh"
 unset KALVENTO_TEST_PAD
 check_end pad 1
+
+# --from: watching starts at that frame (the music from where it was there) and plays on.
+echo 'seeks 1; xdotool key 6' > "$WORK/from.sh"
+scrub from "$WORK/from.sh" --from 1500
+[ "$(jumps "$WORK/from.jsonl")" = "0 1500" ] || fail "--from did not start at 1500: $(jumps "$WORK/from.jsonl")"
+[ -z "$(events "$WORK/from.jsonl" diverged)" ] || fail "from: the replay diverged"
+events "$WORK/from.jsonl" end | grep -q '"frame": 2400[,}]' || fail "from: the replay did not play to its end"
 echo ok

@@ -20,6 +20,7 @@ struct TFakeState {
     std::vector<double> PlayedFrom;
     bool Playing = false;
     double Position = 0;
+    double Duration = 0;
     IMusicBackend* Backend = nullptr;
 };
 
@@ -50,6 +51,7 @@ public:
     }
     bool Playing() const override { return S_.Playing; }
     double Position() const override { return S_.Position; }
+    double Duration() const override { return S_.Duration; }
 
 private:
     TFakeState& S_;
@@ -215,6 +217,22 @@ TEST_F(MusicTest, PlayResumesWhereStopLeftOffUntilRewound) {
     EXPECT_EQ(State.PlayedFrom[0], 0);
     EXPECT_EQ(State.PlayedFrom[1], 12.5);
     EXPECT_EQ(State.PlayedFrom[2], 0);
+}
+
+// A game put back to another moment: its track from where it was then, counted round the
+// track's length, the play running near there left alone, and no notification from the plays
+// cut off to get there.
+TEST_F(MusicTest, PlayAtFollowsTheGameWithoutANotification) {
+    State.Duration = 100;
+    Music->PlayAt("\\game\\musics\\1-0.mp3", 250);
+    State.Position = 50.1;
+    Music->PlayAt("/game/musics/1-0.mp3", 50);  // within a quarter second: left alone
+    Music->PlayAt("/game/musics/2-0.mp3", 12);
+    Music->PlayAt("/game/musics/2-0.mp3", 3);  // the same track, elsewhere
+    EXPECT_EQ(State.PlayedFrom, (std::vector<double>{50, 12, 3}));
+    EXPECT_EQ(State.Loaded, (std::vector<std::string>{"/game/musics/1-0.mp3", "/game/musics/2-0.mp3"}));
+    EXPECT_EQ(Music->DeliverNotifications(), 0);
+    EXPECT_THROW(Music->PlayAt("/game/musics/9-9.mp3", 0), EMCIDeviceError);
 }
 
 TEST(SilentMusic, ChecksFilesAndEndsPlaysOnStop) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "engine/Errors.h"
 #include "engine/Pictures.h"
@@ -203,6 +204,65 @@ TEST(TurnCache, TurnedDrawsMatchTheDirectOnesPixelForPixel) {
     ASSERT_EQ(fromCache.Pixels.size(), drawn.Pixels.size());
     int differ = 0;
     for (size_t i = 0; i < drawn.Pixels.size(); ++i) differ += fromCache.Pixels[i] != drawn.Pixels[i];
+    EXPECT_EQ(differ, 0);
+}
+
+// Drawing straight into the software surface's pixels, turned pictures from the turn cache, must
+// give what the renderer gives, to the bit: random pictures (uneven sizes, patterns, key colours, own alpha from 0 to 255) drawn
+// plainly, stretched, faded, turned and turned while faded, over every edge of the field and over
+// one another.
+TEST(DirectBlit, MatchesTheRendererPixelForPixel) {
+    auto direct = TSdlSurface::CreateSoftware();
+    auto rendered = TSdlSurface::CreateSoftware();
+    rendered->DirectBlit = false;
+    rendered->TurnCache = false;
+    uint32_t seed = 2024;
+    auto next = [&seed](uint32_t Range) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % Range;
+    };
+    std::vector<std::unique_ptr<TPictureCollectionItem>> pictures[2];
+    for (int i = 0; i < 24; ++i) {
+        const int w = 1 + static_cast<int>(next(45)), h = 1 + static_cast<int>(next(45));
+        const bool ownAlpha = i % 3 == 0;
+        const uint32_t key = 0xFF000000u | next(3) * 0x7F7F7F;
+        auto p = Picture(w, h, key);
+        for (uint32_t& px : p->Picture.Pixels) {
+            const uint32_t pick = next(8);
+            if (ownAlpha) px = (pick < 2 ? 0u : pick < 4 ? 255u : next(256)) << 24 | next(0x1000000);
+            else if (pick > 2) px = 0xFF000000u | next(0x1000000);
+        }
+        p->Picture.HasAlpha = ownAlpha;
+        p->Transparent = i % 5 != 4;
+        p->TransparentColor = ((key & 0xFF) << 16) | (key & 0xFF00) | ((key >> 16) & 0xFF);
+        if (i % 4 == 1 && w > 2 && h > 2) p->PatternWidth = w / 2, p->PatternHeight = h / 2;
+        for (int k = 0; k < 2; ++k) {
+            auto copy = std::make_unique<TPictureCollectionItem>(*p);
+            copy->Prepare(k == 0 ? direct.get() : rendered.get());
+            pictures[k].push_back(std::move(copy));
+        }
+    }
+    direct->Fill(0x00204060);
+    rendered->Fill(0x00204060);
+    for (int k = 0; k < 3000; ++k) {
+        const size_t i = next(24);
+        const int x = static_cast<int>(next(380)) - 50, y = static_cast<int>(next(540)) - 50;
+        const int pattern = static_cast<int>(next(3)), alpha = next(4) == 0 ? 255 : 1 + static_cast<int>(next(300));
+        const int kind = static_cast<int>(next(5)), angle = static_cast<int>(next(256));
+        for (int s = 0; s < 2; ++s) {
+            TPictureCollectionItem& p = *pictures[s][i];
+            TSdlSurface* surface = s == 0 ? direct.get() : rendered.get();
+            const int w = p.Width(), h = p.Height();
+            const TRect r = Bounds(x, y, kind == 1 ? w + 3 : w, kind == 1 ? h - 1 : h);
+            if (kind == 0) p.Draw(surface, x, y, pattern);
+            else if (kind <= 2) p.BlendDraw(surface, r, pattern, alpha);
+            else p.TurnBlendDraw(surface, x, y, kind == 4 ? w + 3 : w, kind == 4 ? h + 2 : h, pattern, 0.5, 0.5, angle, alpha);
+        }
+    }
+    const TBitmap a = direct->ReadPixels(), b = rendered->ReadPixels();
+    ASSERT_EQ(a.Pixels.size(), b.Pixels.size());
+    int differ = 0;
+    for (size_t i = 0; i < a.Pixels.size(); ++i) differ += a.Pixels[i] != b.Pixels[i];
     EXPECT_EQ(differ, 0);
 }
 

@@ -73,7 +73,7 @@ TEST(KeyConfigFile, DefaultFileIsCommentedAndReadsBackAsTheDefaults) {
 }
 
 TEST(KeyConfigFile, RebindingChangesOnlyTheListedStates) {
-    std::array<int32_t, InputStateCount> lineOf{};
+    std::array<int32_t, KeySlotCount> lineOf{};
     const TKeyAssignment t =
         ParseKeyConfig("# mine\r\n  SHOT = a , #44\r\nslow=\r\nbutton12 = Keypad Enter, F12, Left Ctrl\r\n", "keys.conf", &lineOf);
     TKeyAssignment want = DefaultKeyAssignment();
@@ -117,7 +117,7 @@ TEST(KeyConfigFile, RebindReplacesTheStatesLineAndKeepsTheRest) {
 
 TEST(KeyConfigFile, MalformedFilesNameTheLineAndTheProblem) {
     EXPECT_EQ(MessageOf("\nfire = Z\n"),
-              "keys.conf:2: unknown state 'fire' (up, down, left, right, shot, bomb, slow, button1 to button32)");
+              "keys.conf:2: unknown state 'fire' (up, down, left, right, shot, bomb, slow, button1 to button32, rewind)");
     EXPECT_EQ(MessageOf("shot = Z, Spacebar\n"), "keys.conf:1: unknown key 'Spacebar'");
     EXPECT_EQ(MessageOf("up = K, Up, Keypad 8, W\n"), "keys.conf:1: more than three keys for 'up'");
     EXPECT_EQ(MessageOf("shot = Z\n# again\nbutton1 = A\n"), "keys.conf:3: 'shot' is already set on line 1");

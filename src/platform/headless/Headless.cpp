@@ -230,6 +230,10 @@ TRecording ParseRecording(const std::string& Text, const std::string& Source) {
             a.Kind = TScriptAction::Timer;
         } else if (verb == "takeover") {
             a.Kind = TScriptAction::TakeOver;
+        } else if (verb == "rewind") {
+            a.Kind = TScriptAction::Rewind;
+            if (!out.empty() && out.back().Kind == TScriptAction::Rewind && out.back().Frame == a.Frame)
+                fail("frame " + frameText + " rewinds twice: a frame goes back once");
         } else if (verb == "check") {
             a.Kind = TScriptAction::Check;
             std::string hex;
@@ -265,6 +269,7 @@ std::string FormatScriptAction(const TScriptAction& A) {
         case TScriptAction::Timer: return f + "timer";
         case TScriptAction::Practice: return f + "practice " + A.Target;
         case TScriptAction::TakeOver: return f + "takeover";
+        case TScriptAction::Rewind: return f + "rewind";
         case TScriptAction::Check: return f + "check " + FormatChecksum(A.Checksum);
     }
     return f;

@@ -125,7 +125,9 @@ public:
 struct TScriptAction {
     int64_t Frame = 0;
     // TakeOver: from here on a player plays the replayed game, as a practice game.
-    enum TKind { Press, Release, Click, Type, Timer, Check, Practice, TakeOver } Kind = Press;
+    // Rewind: on this frame of the recording a practice game goes back instead of on (the
+    // recording's frames count on; the game's frame goes back).
+    enum TKind { Press, Release, Click, Type, Timer, Check, Practice, TakeOver, Rewind } Kind = Press;
     int32_t State = 0;    // Press, Release
     std::string Target;   // Click: component name; Type: edit name; Practice: what is started
     std::string Text;     // Type
@@ -139,7 +141,7 @@ struct TScriptAction {
 // the start itself ("start normal", "start extra", "start practice WHAT"), whether the ship was
 // invincible, and the frame the game ended on ("end N"). A recording of a whole run (version
 // 4) has the window's state when it opened and whether the ship was invincible above its
-// actions, and its last frame as its last line.
+// actions, and its last frame as its last line. Version 5 adds the rewinds of practice games.
 struct TRecording {
     int32_t Version = 1;
     bool HasSeed = false;
@@ -153,7 +155,7 @@ struct TRecording {
     int32_t EndLine = 0;
     std::vector<TScriptAction> Actions;
 };
-constexpr int32_t RecordingVersion = 4;
+constexpr int32_t RecordingVersion = 5;
 // The longest recording played: a day of frames.
 constexpr int64_t MaxRecordingFrames = 60LL * 60 * 60 * 24;
 

@@ -45,6 +45,10 @@ public:
         const double p = Music_ ? Mix_GetMusicPosition(Music_) : 0;
         return p > 0 ? p : 0;
     }
+    double Duration() const override {
+        const double d = Music_ ? Mix_MusicDuration(Music_) : 0;
+        return d > 0 ? d : 0;
+    }
 
 private:
     // Runs on the audio thread at a track's end, on the caller's thread on a halt.

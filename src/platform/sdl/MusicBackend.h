@@ -20,6 +20,7 @@ public:
     virtual void Halt() = 0;
     virtual bool Playing() const = 0;
     virtual double Position() const = 0;  // seconds into the play; 0 when unknown
+    virtual double Duration() const { return 0; }  // of the loaded file, in seconds; 0 when unknown
     std::function<void()> Finished;
 };
 

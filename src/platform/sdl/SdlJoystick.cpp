@@ -88,6 +88,10 @@ bool TSdlJoystick::Open() {
     return false;
 }
 
+bool TSdlJoystick::RewindHeld() const {
+    return Controller_ && Foreground() && SDL_GameControllerGetButton(Controller_, Buttons_.Rewind);
+}
+
 TJoystickRaw TSdlJoystick::ReadJoystick() {
     if (!Started_) return {};
     SDL_JoystickUpdate();

@@ -16,6 +16,8 @@ struct TPadButtons {
     SDL_GameControllerButton Shot = SDL_CONTROLLER_BUTTON_A;
     SDL_GameControllerButton Bomb = SDL_CONTROLLER_BUTTON_B;
     SDL_GameControllerButton Slow = SDL_CONTROLLER_BUTTON_X;
+    // Not one of the game's buttons: held, it runs a practice game backwards.
+    SDL_GameControllerButton Rewind = SDL_CONTROLLER_BUTTON_LEFTSHOULDER;
 };
 
 // The button a settings name stands for ("a", "start", …), Default for a name SDL does not know.
@@ -39,6 +41,8 @@ public:
     TJoystickRaw ReadJoystick() override;
 
     void SetButtons(const TPadButtons& B) { Buttons_ = B; }
+    // Whether a controller's rewind button is held (as the last read found it).
+    bool RewindHeld() const;
     bool Available() const { return Started_; }  // the joystick system could be started
     bool IsController() const { return Controller_ != nullptr; }
     const char* DeviceName() const;

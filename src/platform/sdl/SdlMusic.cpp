@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/Errors.h"
 #include "platform/sdl/SdlMixer.h"
@@ -89,6 +90,18 @@ void TSdlMusic::Play() {
     Pending_.store(0);
     if (std::string why = Backend_->Play(Position_); !why.empty())
         throw EMCIDeviceError("The music file '" + Path_ + "' cannot be played: " + why);
+}
+
+void TSdlMusic::PlayAt(const std::string& Path, double Seconds) {
+    std::string p = Path;
+    std::replace(p.begin(), p.end(), '\\', '/');
+    const bool same = Open_ && p == Path_;
+    if (!same) Open(Path);
+    if (const double length = Backend_->Duration(); length > 0) Seconds = std::fmod(Seconds, length);
+    Seconds = std::max(0.0, Seconds);
+    if (same && Backend_->Playing() && std::abs(Backend_->Position() - Seconds) < 0.25) return;
+    Position_ = Seconds;
+    Play();
 }
 
 void TSdlMusic::Stop() {

@@ -31,6 +31,10 @@ public:
     void Stop() override;
     bool IsOpen() const override { return Open_; }
     const std::string& FileName() const { return Path_; }
+    // Plays Path from Seconds in (past its end: where a looping track would be), leaving a play
+    // of that file alone when it is already within a quarter of a second of there. For a game
+    // put back to another moment. Raises EMCIDeviceError as Open and Play do.
+    void PlayAt(const std::string& Path, double Seconds);
 
     // Calls OnNotify once per play that ended since the last call; returns how many. Plays that
     // end inside OnNotify are delivered by the next call.

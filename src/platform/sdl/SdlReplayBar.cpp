@@ -55,6 +55,16 @@ void DrawReplayBar(SDL_Renderer* R, const SDL_Rect& Field, TSdlSurface& Surface,
         const SDL_Rect at{x0, strip.y + px(3), t->Width, t->Height};
         SDL_RenderCopy(R, t->Texture, nullptr, &at);
     }
+    // The hint on a tab of its own above the strip's right end, clear of the time and speed.
+    if (V.Hint.empty()) return;
+    if (const TSdlTextCache::TEntry* t = Surface.TextCache().Get(V.Hint, SDL_Color{255, 220, 120, 255}, px(11))) {
+        const SDL_Rect tab{strip.x + strip.w - t->Width - px(16), strip.y - t->Height - px(4), t->Width + px(16),
+                           t->Height + px(4)};
+        SDL_SetRenderDrawColor(R, 0, 0, 24, 176);
+        SDL_RenderFillRect(R, &tab);
+        const SDL_Rect at{tab.x + px(8), tab.y + px(2), t->Width, t->Height};
+        SDL_RenderCopy(R, t->Texture, nullptr, &at);
+    }
 }
 
 }  // namespace kv

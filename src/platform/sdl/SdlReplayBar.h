@@ -21,6 +21,7 @@ struct TReplayBarView {
     std::vector<TMark> Marks;
     std::string Speed;
     bool Paused = false;
+    std::string Hint;  // what the player can do besides watching, at the right end
 };
 
 void DrawReplayBar(SDL_Renderer* R, const SDL_Rect& Field, TSdlSurface& Surface, const TReplayBarView& View);

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 #include <stdexcept>
 
 #include "engine/Errors.h"
 #include "platform/sdl/SdlFont.h"
+#include "platform/sdl/SpanPicture.h"
 
 namespace kv {
 
@@ -22,12 +24,20 @@ struct TTurnKey {
     double Angle;
     bool operator==(const TTurnKey&) const = default;
 };
+// Looked up on every turned draw: the values' bits mixed, no hashing of bytes.
 struct TTurnKeyHash {
+    template <class T>
+    static uint64_t Bits(T V) {
+        V = V + T(0);  // -0 as 0, which compares equal
+        uint64_t b = 0;
+        std::memcpy(&b, &V, sizeof V);
+        return b;
+    }
     size_t operator()(const TTurnKey& K) const {
-        size_t h = std::hash<double>()(K.Angle);
-        for (float f : {K.W, K.H, K.CX, K.CY}) h = h * 31 + std::hash<float>()(f);
-        for (int i : {K.SrcX, K.SrcY, K.SrcW, K.SrcH}) h = h * 31 + static_cast<size_t>(i);
-        return h;
+        uint64_t h = Bits(K.Angle);
+        for (float f : {K.W, K.H, K.CX, K.CY}) h = (h ^ Bits(f)) * 0x9E3779B97F4A7C15u;
+        for (int i : {K.SrcX, K.SrcY, K.SrcW, K.SrcH}) h = (h ^ static_cast<uint32_t>(i)) * 0x9E3779B97F4A7C15u;
+        return static_cast<size_t>(h ^ (h >> 29));
     }
 };
 // The pixels a turn covers (none: Texture is nullptr), and the corner of the unturned rectangle
@@ -35,6 +45,7 @@ struct TTurnKeyHash {
 struct TTurned {
     SDL_Texture* Texture = nullptr;
     int OX = 0, OY = 0, W = 0, H = 0;
+    TSpanPicture Spans;  // the texture's pixels, for drawing straight into a software surface
 };
 
 // What Item.SurfaceData holds.
@@ -43,6 +54,7 @@ struct TPictureTexture {
     SDL_Renderer* Owner = nullptr;
     std::weak_ptr<int> OwnerAlive;
     bool TurnCacheable = false;
+    std::unique_ptr<TSpanPicture> Spans;  // software surfaces only
     std::unordered_map<TTurnKey, TTurned, TTurnKeyHash> Turned;
     ~TPictureTexture() {
         if (OwnerAlive.expired()) return;
@@ -53,15 +65,16 @@ struct TPictureTexture {
 };
 
 // The software renderer turns a picture by building and freeing surfaces on every draw, which
-// a storm of turned bullets cannot afford. Small key-coloured pictures (hard edges, alpha 0 or
-// 255 only) are turned once per pattern, size, centre and angle onto a transparent texture and
-// cut to the pixels the turn covers; drawing that blends exactly the pixels the turned draw
-// would have blended.
+// a storm of turned bullets cannot afford. Small pictures are turned once per pattern, size,
+// centre and angle: the turned pixels are copied unblended (blend mode none) onto a cleared
+// texture, which then holds exactly the picture the renderer turns and blends on each draw,
+// smoothed edges and all; it is cut to the pixels the turn covers.
 constexpr int TurnCacheMaxArea = 96 * 96;
 constexpr size_t TurnCacheMaxEntries = 1024;  // per picture; further turns are drawn directly
 
+// Spans: also keep the pixels for drawing straight into a software surface.
 const TTurned* TurnedPicture(SDL_Renderer* R, TPictureTexture& Data, const SDL_Rect& Src, const SDL_FRect& Dst,
-                             double Angle, const SDL_FPoint& Centre) {
+                             double Angle, const SDL_FPoint& Centre, bool Spans) {
     const TTurnKey key{Src.x, Src.y, Src.w, Src.h, Dst.w, Dst.h, Centre.x, Centre.y, Angle};
     if (auto it = Data.Turned.find(key); it != Data.Turned.end()) return &it->second;
     if (Data.Turned.size() >= TurnCacheMaxEntries) return nullptr;
@@ -80,9 +93,11 @@ const TTurned* TurnedPicture(SDL_Renderer* R, TPictureTexture& Data, const SDL_R
     SDL_SetRenderDrawColor(R, 0, 0, 0, 0);
     SDL_RenderClear(R);
     SDL_SetTextureAlphaMod(Data.Texture, 255);
+    SDL_SetTextureBlendMode(Data.Texture, SDL_BLENDMODE_NONE);
     const int ox = r - static_cast<int>(Centre.x), oy = r - static_cast<int>(Centre.y);
     const SDL_FRect at{static_cast<float>(ox), static_cast<float>(oy), Dst.w, Dst.h};
     SDL_RenderCopyExF(R, Data.Texture, &Src, &at, Angle, &Centre, SDL_FLIP_NONE);
+    SDL_SetTextureBlendMode(Data.Texture, SDL_BLENDMODE_BLEND);
     std::vector<uint32_t> px(static_cast<size_t>(size) * size);
     const bool read = SDL_RenderReadPixels(R, nullptr, SDL_PIXELFORMAT_ARGB8888, px.data(), size * 4) == 0;
     SDL_SetRenderTarget(R, target);
@@ -106,6 +121,7 @@ const TTurned* TurnedPicture(SDL_Renderer* R, TPictureTexture& Data, const SDL_R
         c.Texture = SDL_CreateTexture(R, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, c.W, c.H);
         if (!c.Texture) return nullptr;
         SDL_UpdateTexture(c.Texture, nullptr, &px[static_cast<size_t>(top) * size + left], size * 4);
+        if (Spans) c.Spans = TSpanPicture(&px[static_cast<size_t>(top) * size + left], c.W, c.H, size);
         SDL_SetTextureBlendMode(c.Texture, SDL_BLENDMODE_BLEND);
         SDL_SetTextureScaleMode(c.Texture, SDL_ScaleModeNearest);
     }
@@ -129,6 +145,8 @@ TSdlSurface::TSdlSurface(SDL_Renderer* Renderer, int32_t Width, int32_t Height, 
     if (FontPath.empty()) FontPath = FindGothicFont();
     Text_ = std::make_unique<TSdlTextCache>(Renderer_, std::move(FontPath));
     SDL_SetRenderDrawBlendMode(Renderer_, SDL_BLENDMODE_BLEND);
+    SDL_RendererInfo info{};
+    SoftwareRenderer_ = SDL_GetRendererInfo(Renderer_, &info) == 0 && info.name && std::strcmp(info.name, "software") == 0;
 }
 
 std::unique_ptr<TSdlSurface> TSdlSurface::CreateSoftware(int32_t Width, int32_t Height, std::string FontPath) {
@@ -151,6 +169,16 @@ TSdlSurface::~TSdlSurface() {
 void TSdlSurface::Fill(uint32_t Color) {
     ++Fills_;
     SDL_SetRenderDrawColor(Renderer_, Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF, 255);
+    if (Software_ && DirectBlit && !SDL_GetRenderTarget(Renderer_)) {
+        // The renderer's clear of the whole surface, with stores that leave the frame in the cache
+        // for the draws that follow (SDL's fill streams past it).
+        SDL_RenderFlush(Renderer_);
+        SDL_Surface* target = Software_->Surface;
+        const uint32_t argb = 0xFF000000u | ((Color & 0xFF) << 16) | (Color & 0xFF00) | ((Color >> 16) & 0xFF);
+        for (int y = 0; y < target->h; ++y)
+            std::fill_n(static_cast<uint32_t*>(target->pixels) + static_cast<size_t>(y) * (target->pitch / 4), target->w, argb);
+        return;
+    }
     SDL_RenderClear(Renderer_);
 }
 
@@ -185,13 +213,43 @@ void TSdlSurface::Prepare(TPictureCollectionItem& Item) {
     data->Texture = t;
     data->Owner = Renderer_;
     data->OwnerAlive = Alive_;
-    data->TurnCacheable = Software_ && !b.HasAlpha && b.Width * b.Height <= TurnCacheMaxArea;
+    data->TurnCacheable = SoftwareRenderer_ && b.Width * b.Height <= TurnCacheMaxArea;
+    if (Software_) data->Spans = std::make_unique<TSpanPicture>(px.data(), b.Width, b.Height, b.Width);
     Item.SurfaceData = std::move(data);
 }
 
 SDL_Texture* TSdlSurface::TextureOf(const TPictureCollectionItem& Item) const {
     auto* d = static_cast<const TPictureTexture*>(Item.SurfaceData.get());
     return d && d->Owner == Renderer_ && !d->OwnerAlive.expired() ? d->Texture : nullptr;
+}
+
+bool TSdlSurface::DrawsDirectly() const {
+    if (!Software_ || !DirectBlit || SDL_GetRenderTarget(Renderer_)) return false;
+    SDL_Rect v{};
+    SDL_RenderGetViewport(Renderer_, &v);
+    float sx = 0, sy = 0;
+    SDL_RenderGetScale(Renderer_, &sx, &sy);
+    if (v.x != 0 || v.y != 0 || v.w != Width_ || v.h != Height_ || sx != 1 || sy != 1 || SDL_RenderIsClipEnabled(Renderer_))
+        return false;
+    // Whatever the renderer still holds goes first.
+    SDL_RenderFlush(Renderer_);
+    return true;
+}
+
+bool TSdlSurface::BlitDirect(const TSpanPicture& Spans, const SDL_Rect& Src, const SDL_FRect& Dst, int32_t Alpha) {
+    // Only what the software renderer would draw with one unscaled blit: a source inside the
+    // picture and a destination of its size.
+    if (Src.x < 0 || Src.y < 0 || Src.x + Src.w > Spans.Width() || Src.y + Src.h > Spans.Height()) return false;
+    if (static_cast<int>(Dst.w) != Src.w || static_cast<int>(Dst.h) != Src.h) return false;
+    if (!DrawsDirectly()) return false;
+    // The renderer's test against the view, in floats, then its corner cut to whole pixels.
+    if (!(Dst.w > 0 && Dst.h > 0)) return true;
+    if (std::min(Dst.x + Dst.w, static_cast<float>(Width_)) <= std::max(Dst.x, 0.0f)) return true;
+    if (std::min(Dst.y + Dst.h, static_cast<float>(Height_)) <= std::max(Dst.y, 0.0f)) return true;
+    SDL_Surface* target = Software_->Surface;
+    Spans.Blit(Src.x, Src.y, Src.w, Src.h, static_cast<uint32_t*>(target->pixels), target->w, target->h,
+               target->pitch / 4, static_cast<int>(Dst.x), static_cast<int>(Dst.y), Alpha);
+    return true;
 }
 
 void TSdlSurface::DrawPicture(const TPictureCollectionItem& Item, const TDrawParams& P) {
@@ -201,26 +259,31 @@ void TSdlSurface::DrawPicture(const TPictureCollectionItem& Item, const TDrawPar
     if (src.w <= 0 || src.h <= 0) return;
     const SDL_FRect dst{static_cast<float>(P.DstX), static_cast<float>(P.DstY), static_cast<float>(P.DstW),
                         static_cast<float>(P.DstH)};
-    SDL_SetTextureAlphaMod(t, static_cast<Uint8>(P.Alpha > 255 ? 255 : P.Alpha));
+    const int32_t alpha = P.Alpha > 255 ? 255 : P.Alpha;
+    auto* data = static_cast<TPictureTexture*>(Item.SurfaceData.get());
     const double angle = std::fmod(P.AngleDegrees, 360.0);
     if (angle == 0) {
+        if (data->Spans && BlitDirect(*data->Spans, src, dst, alpha)) return;
+        SDL_SetTextureAlphaMod(t, static_cast<Uint8>(alpha));
         SDL_RenderCopyF(Renderer_, t, &src, &dst);
     } else {
         const SDL_FPoint centre{static_cast<float>(P.CenterX - P.DstX), static_cast<float>(P.CenterY - P.DstY)};
-        auto* data = static_cast<TPictureTexture*>(Item.SurfaceData.get());
-        if (const TTurned* c = data->TurnCacheable && TurnCache ? TurnedPicture(Renderer_, *data, src, dst, angle, centre) : nullptr) {
+        if (const TTurned* c = data->TurnCacheable && TurnCache ? TurnedPicture(Renderer_, *data, src, dst, angle, centre, Software_ != nullptr) : nullptr) {
             // The renderer places a draw at the whole pixels of its rectangle's corner.
             const SDL_Rect at{static_cast<int>(dst.x) - c->OX, static_cast<int>(dst.y) - c->OY, c->W, c->H};
             if (c->Texture) {
-                SDL_SetTextureAlphaMod(c->Texture, static_cast<Uint8>(P.Alpha > 255 ? 255 : P.Alpha));
+                const SDL_FRect fat{static_cast<float>(at.x), static_cast<float>(at.y), static_cast<float>(at.w),
+                                    static_cast<float>(at.h)};
+                if (BlitDirect(c->Spans, SDL_Rect{0, 0, c->W, c->H}, fat, alpha)) return;
+                SDL_SetTextureAlphaMod(c->Texture, static_cast<Uint8>(alpha));
                 SDL_RenderCopy(Renderer_, c->Texture, nullptr, &at);
             }
         } else {
+            SDL_SetTextureAlphaMod(t, static_cast<Uint8>(alpha));
             SDL_RenderCopyExF(Renderer_, t, &src, &dst, angle, &centre, SDL_FLIP_NONE);
         }
     }
 }
-
 
 void TSdlSurface::TextOut(int32_t X, int32_t Y, const std::string& Utf8, TColor Color, int32_t Points) {
     const TSdlTextCache::TEntry* e = Text_->Get(Utf8, SDL_Color{Color.R, Color.G, Color.B, 255}, PointsToPixels(Points));

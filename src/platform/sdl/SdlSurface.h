@@ -13,6 +13,8 @@
 
 namespace kv {
 
+class TSpanPicture;
+
 class TSdlSurface : public ISurface {
 public:
     static constexpr int32_t DefaultWidth = 321, DefaultHeight = 481;
@@ -49,15 +51,22 @@ public:
     void ForgetTextures() { Text_->Clear(); }
     // The texture Prepare made for Item on this renderer, or nullptr.
     SDL_Texture* TextureOf(const TPictureCollectionItem& Item) const;
-    // Software surfaces draw small turned pictures from textures turned once (the same pixels,
-    // far faster); off, every turned draw is made afresh.
+    // On a software renderer (a window's too) small turned pictures are drawn from textures
+    // turned once (the same pixels, far faster); off, every turned draw is made afresh.
     bool TurnCache = true;
+    // Software surfaces draw unscaled pictures straight into their pixels, run by run (the same
+    // pixels as the renderer's blit, far faster); off, every draw goes through the renderer.
+    bool DirectBlit = true;
 
 private:
     struct TOwnedSoftware;
+    bool DrawsDirectly() const;
+    // Draws Src of Spans into Dst as the renderer's unscaled copy would; false when it is not one.
+    bool BlitDirect(const TSpanPicture& Spans, const SDL_Rect& Src, const SDL_FRect& Dst, int32_t Alpha);
     SDL_Renderer* Renderer_;
     int32_t Width_, Height_;
     std::unique_ptr<TOwnedSoftware> Software_;  // set by CreateSoftware
+    bool SoftwareRenderer_ = false;             // SDL's software renderer draws, here or in a window
     std::unique_ptr<TSdlTextCache> Text_;
     uint64_t Fills_ = 0;
     // Textures made here hold a weak reference: once this surface (and with it the renderer) is
