@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Replay playback speed: records two invincible autopilot games (seed 1) once, then plays the
-# recording back with this build and with the yardstick (the program as it was before the
-# collision index, taken from git and built in BUILD/yardstick, or the run folder in KV_YARDSTICK),
-# alternately, three times each, and prints the best frames per second of each and their ratio.
+# Replay playback speed: the yardstick (the program as it was before the collision index, taken
+# from git and built in BUILD/yardstick, or the run folder in KV_YARDSTICK) records two invincible
+# autopilot games (seed 1) once, in a format both programs read; then this build and the
+# yardstick play the recording back alternately, five times each. Prints the median frames per
+# second of each and their ratio (medians, as the machine may be shared).
 set -euo pipefail
 build="${1:-build}"
 run="$(cd "$build/run" && pwd)"
@@ -24,25 +25,33 @@ fi
 data="$(mktemp -d)"
 trap 'rm -rf "$data"' EXIT
 cp "$run"/Pictures.dxg "$run"/Sounds.dxg "$data"/
-(cd "$run" && ./kalvento --headless --data "$data" --autopilot --invincible --seed 1 --exit-on menu:2 \
+ln -s "$run/musics" "$data/musics"
+(cd "$run" && "$yard/kalvento" --headless --data "$data" --autopilot --invincible --seed 1 --exit-on menu:2 \
     --record "$data/games.txt")
 
-best() {  # best frames per second of the program in $1 over the recording
-  local bin=$1 fps
-  rm -f "$data/Score.dtf"
-  (cd "$run" && "$bin" --headless --data "$data" --invincible --input "$data/games.txt" --exit-on menu:2 \
-      --stats "$data/stats.txt")
-  fps=$(awk '$1 == "frames_per_second" { print $2 }' "$data/stats.txt")
-  echo "$fps"
+play() {  # frames per second of the program in $1 over the recording
+  local bin=$1
+  rm -f "$data/Score.dtf" "$data/stats.txt"
+  if ! (cd "$run" && "$bin" --headless --data "$data" --invincible --input "$data/games.txt" --exit-on menu:2 \
+      --stats "$data/stats.txt"); then
+    echo "bench-replay: $bin did not play the recording back" >&2
+    exit 1
+  fi
+  awk '$1 == "frames_per_second" { print $2 }' "$data/stats.txt"
 }
-now=0
-then_=0
-for _ in 1 2 3; do
-  f=$(best "$yard/kalvento"); awk -v a="$f" -v b="$then_" 'BEGIN { exit !(a > b) }' && then_=$f
-  f=$(best "$run/kalvento"); awk -v a="$f" -v b="$now" 'BEGIN { exit !(a > b) }' && now=$f
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+now=()
+then_=()
+for _ in 1 2 3 4 5; do
+  f=$(play "$yard/kalvento")
+  then_+=("$f")
+  f=$(play "$run/kalvento")
+  now+=("$f")
 done
 frames=$(awk '$1 == "frames" { print $2 }' "$data/stats.txt")
-echo "== replay playback of two invincible autopilot games (seed 1, $frames frames)"
-awk -v n="$now" -v y="$then_" 'BEGIN {
+n=$(printf '%s\n' "${now[@]}" | median)
+y=$(printf '%s\n' "${then_[@]}" | median)
+echo "== replay playback of two invincible autopilot games (seed 1, $frames frames; medians of 5)"
+awk -v n="$n" -v y="$y" 'BEGIN {
   printf "  this build      %9.0f frames/s\n  yardstick       %9.0f frames/s (the program before the collision index)\n", n, y
   printf "  ratio           %9.2f x   goal >= 4.00 x   %s\n", n / y, (n / y >= 4 ? "met" : "NOT MET") }'

@@ -33,7 +33,15 @@ private:
         const std::type_info* Type;
         bool Bullet, Enemy, Laser, Boss, Shootable;
     };
+    struct TThreat {
+        double X, Y, W, H;  // now
+        double VX, VY;      // estimated per frame
+        double Margin;
+        bool Bullet;
+    };
     const TKind& KindOf(const TSprite* S);
+    // Where S was on frame SeenFrame_: the record of that address, if any.
+    const TSeen* Previous(const TSprite* S);
     void Fly(int64_t Frame);
     void SetMove(int DX, int DY);
     void ReleaseAll();
@@ -44,9 +52,15 @@ private:
     int64_t MenuSince_ = -1;
     int64_t NameEntrySince_ = -1;
     bool BombHeld_ = false;
-    // Where each threat was on frame SeenFrame_, sorted by address, for its velocity.
-    std::vector<TSeen> Seen_, NextSeen_;
+    // Where each threat was on frame SeenFrame_, for its velocity, in the engine's order. The
+    // sprites still there keep that order and the new ones come after them all, so the record of
+    // a sprite is found by reading on from the last one found; once a sprite is not there, the
+    // rest are new, and may only have taken a freed sprite's address (Freed_, sorted).
+    std::vector<TSeen> Seen_, NextSeen_, Freed_;
+    size_t SeenAt_ = 0;
+    bool PastOld_ = false;
     int64_t SeenFrame_ = -1;
+    std::vector<TThreat> Threats_;
     std::vector<TKind> Kinds_;
     size_t LastKind_ = 0;
 };

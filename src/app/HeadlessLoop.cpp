@@ -2,6 +2,8 @@
 
 #include "app/Autopilot.h"
 
+#include <chrono>
+
 namespace kv::app {
 
 THeadlessKit::THeadlessKit() {
@@ -30,7 +32,11 @@ bool THeadlessLoop::Step() {
     Session_.ApplyScript(next, &Kit_.Keyboard);
     // What the script did between frames may end the run, as it did where it was recorded.
     if (Session_.ShouldStop(Frame_)) return false;
-    if (Pilot_) Pilot_->BeforeFrame(next, Session_);
+    if (Pilot_) {
+        const auto start = std::chrono::steady_clock::now();
+        Pilot_->BeforeFrame(next, Session_);
+        PilotSeconds_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
     Session_.RecordStates(next, Recorder_.Read());
     if (Session_.RewindDue()) {
         Form_.Handle([&] { Session_.Rewind.StepBack(Form_, Unseen_, &Kit_.Audio); });

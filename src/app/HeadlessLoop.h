@@ -31,6 +31,8 @@ public:
     // ends instead.
     bool Step();
     int64_t Frame() const { return Frame_; }
+    // Time spent in the pilot, for the share of a run it takes.
+    double PilotSeconds() const { return PilotSeconds_; }
 
 private:
     TSession& Session_;
@@ -41,6 +43,7 @@ private:
     headless::TRecordingSurface Unseen_;  // the frames run again on a step back
     int64_t Frame_ = 0;
     size_t DialogsSeen_ = 0;
+    double PilotSeconds_ = 0;
 };
 
 }  // namespace kv::app

@@ -71,6 +71,7 @@ int RunHeadless(const TOptions& O, const std::string& ExeDir) {
         stats.EndFrame(session.GameCleanedUp());
     }
     if (pixels && O.ScreenshotAt.empty()) SaveScreenshot(*pixels, form, O.Screenshot);
+    if (pilot) stats.SetPilot(loop.PilotSeconds());
     session.Finish();
     if (!O.StatsFile.empty()) {
         try {

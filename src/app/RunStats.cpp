@@ -27,6 +27,9 @@ void TRunStats::Write(const std::string& Path) const {
       << "worst_frame_ms " << WorstMs_ << "\n"
       << "worst_frame " << WorstFrame_ << "\n"
       << "peak_rss_kb " << PeakResidentKb() << "\n";
+    if (PilotSeconds_ >= 0)
+        f << "autopilot_seconds " << PilotSeconds_ << "\n"
+          << "autopilot_share " << (Seconds_ > 0 ? PilotSeconds_ / Seconds_ : 0) << "\n";
     if (SeekFrame_ >= 0) f << "seek_frame " << SeekFrame_ << "\n" << "seek_ms " << SeekSeconds_ * 1000 << "\n";
     for (size_t i = 0; i < AfterGames_.size(); ++i)
         f << "rss_after_game_" << i + 1 << "_kb " << AfterGames_[i].ResidentKb << "\n"

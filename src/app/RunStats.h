@@ -19,6 +19,8 @@ public:
         SeekFrame_ = Frame;
         SeekSeconds_ = Seconds;
     }
+    // The part of the frames' time the autopilot took (written only when it flew).
+    void SetPilot(double Seconds) { PilotSeconds_ = Seconds; }
     // Raises std::runtime_error naming Path when it cannot be written.
     void Write(const std::string& Path) const;
 
@@ -33,6 +35,7 @@ private:
     std::vector<TMemory> AfterGames_;
     int64_t SeekFrame_ = -1;
     double SeekSeconds_ = 0;
+    double PilotSeconds_ = -1;
 };
 
 // The pacing of a windowed run: frames shown and run, the shown frames that came later than

@@ -10,7 +10,7 @@ void SetImage(TImageSprite* Sprite, TPictureCollectionItem* Item) {
     Sprite->Height = Item->Height();
 }
 
-void TImageSprite::Step(int32_t MoveCount) {
+void TImageSprite::Animate(int32_t MoveCount) {
     PatternPos = PatternPos + MoveCount * PatternSpeed;
     if (PatternLoop) {
         if (PatternCount > 0) {

@@ -1,5 +1,7 @@
 #pragma once
 // Sprites that show a picture of the image list.
+#include <cmath>
+
 #include "engine/Pictures.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteCopy.h"
@@ -12,7 +14,13 @@ public:
     explicit TImageSprite(TSprite* AParent) : TSprite(AParent) {}
 
     void Render() override;
-    void Step(int32_t MoveCount) override;  // the animation advance
+    // The animation advance. A sprite that was never animated stays as it is, which spares
+    // the game's sprites (none is animated) a call each frame.
+    void Step(int32_t MoveCount) override {
+        if (PatternLoop || PatternCount > 0 || PatternPos != 0 || std::signbit(PatternPos) || PatternSpeed != 0 ||
+            std::signbit(PatternSpeed))
+            Animate(MoveCount);
+    }
     TRect BoundsRect() override { return TSprite::BoundsRect(); }
     bool HitTest(TSprite*) override { return true; }
 
@@ -24,6 +32,9 @@ public:
     double PatternSpeed = 0;
     int32_t PatternBase = 0;
     TPictureCollectionItem* Image = nullptr;
+
+private:
+    void Animate(int32_t MoveCount);
 };
 
 class TImageSpriteEx : public TImageSprite {

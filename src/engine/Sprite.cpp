@@ -151,20 +151,41 @@ void TSpriteEngine::CollideVisit(TSprite* S) {
     for (int32_t j = 0; j < m; ++j) CollideVisit(S->Children_[j]);
 }
 
-// The walk of an image sprite over the top-level sprites that can meet it, in tree order. The
-// index is read afresh after each visit, so what a hit moves, resizes or gives children is seen
-// as the tree walk sees it; sprites created during the walk lie behind the count taken first.
+// The walk of an image sprite over the top-level sprites that can meet it, in tree order: those
+// the index finds for its rectangle, and those written since the walk began, which may have
+// moved into it (the tree walk would see them where they are now). A hit that moves the collider
+// asks the index again; sprites created during the walk joined after it began.
 void TSpriteEngine::CollideThroughIndex(TSprite* C) {
-    const auto n = static_cast<uint32_t>(Count());
+    const int32_t n = Count();
     Rows_.Settle();
-    for (uint32_t i = Rows_.Next(0, n, SourceRect_, ViewMeetsHitRect_); i < n;
-         i = Rows_.Next(i + 1, n, SourceRect_, ViewMeetsHitRect_)) {
-        CollideVisit(Children_[i]);
-        if (HitSource != C) {
+    const uint64_t end = Rows_.End();
+    const uint64_t walk = ++Walks_;
+    TRect r = SourceRect_;
+    Rows_.Find(0, r, ViewMeetsHitRect_, Found_);
+    size_t k = 0;
+    for (uint64_t last = 0;;) {
+        while (k < Found_.size() && Found_[k].Order <= last) ++k;
+        TSprite* s = k < Found_.size() ? Found_[k].Sprite : nullptr;
+        uint64_t order = s ? Found_[k].Order : end;
+        if (TSprite* u = Rows_.FirstUnsure(last, order)) {
+            s = u;
+            order = u->Order_;
+        }
+        if (!s) return;
+        CollideVisit(s);
+        last = order;
+        if (Walks_ != walk || HitSource != C) {
             // A reaction ran a walk of its own, whose collider the rest of this walk now tests,
             // as the tree walk would.
-            CollideFrom(static_cast<int32_t>(i + 1), static_cast<int32_t>(n));
+            auto at = std::lower_bound(Children_.begin(), Children_.begin() + n, order,
+                                       [](const TSprite* A, uint64_t O) { return A->Order_ < O; });
+            CollideFrom(static_cast<int32_t>(at - Children_.begin()) + 1, n);
             return;
+        }
+        if (!(SourceRect_ == r)) {
+            r = SourceRect_;
+            Rows_.Find(last, r, ViewMeetsHitRect_, Found_);
+            k = 0;
         }
     }
 }
@@ -244,7 +265,6 @@ void TSpriteEngine::Purge() {
         }
         roots.push_back(s);
         s->Detached_ = true;
-        s->Index_ = nullptr;  // its row goes with the sweep below
         if (!s->Parent->CompactPending_) {
             s->Parent->CompactPending_ = true;
             parents.push_back(s->Parent);
@@ -260,8 +280,7 @@ void TSpriteEngine::Purge() {
             p->DepthList_.shrink_to_fit();
         }
         p->CompactPending_ = false;
-        if (p == this) Rows_.Renumber();
-        else if (p->Index_) p->Index_->Reclassify(p);
+        if (p != this && p->Index_) p->Index_->Reclassify(p);
     }
     for (auto it = roots.rbegin(); it != roots.rend(); ++it) {
         (*it)->Killed = false;  // already out of KillList

@@ -129,6 +129,8 @@ private:
     bool ViewMeetsHitRect_ = false;
     TRect SourceRect_;
     TSpriteIndex Rows_;
+    std::vector<TSpriteIndex::TFound> Found_;
+    uint64_t Walks_ = 0;
 };
 
 // While a snapshot copies the game, the weak handles copied along are re-pointed to the copies

@@ -1,131 +1,136 @@
 #include "engine/SpriteIndex.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "engine/Sprite.h"
 
 namespace kv {
 
-void TSpriteIndex::Put(uint32_t Row, TSprite* S) {
-    const TRect r = S->OwnRect();
-    Left_[Row] = r.Left;
-    Top_[Row] = r.Top;
-    Right_[Row] = r.Right;
-    Bottom_[Row] = r.Bottom;
-    Always_[Row] = !S->IsImageSpriteEx() || !S->Children().empty() ? kSelf : 0;
-}
-
-void TSpriteIndex::Join(TSprite* S) {
-    const auto row = static_cast<uint32_t>(Left_.size());
-    for (auto* v : {&Left_, &Top_, &Right_, &Bottom_}) v->push_back(0);
-    Always_.push_back(0);
-    S->Index_ = this;
-    S->Row_ = row;
-    Moved(S);
-}
-
-// Called once the root has let the sprite go, when the rows behind it have already moved down.
-void TSpriteIndex::Leave(TSprite* S) {
-    const uint32_t row = S->Row_;
-    const bool unsure = Always_[row] & kUnsure;
-    for (auto* v : {&Left_, &Top_, &Right_, &Bottom_}) v->erase(v->begin() + row);
-    Always_.erase(Always_.begin() + row);
-    S->Index_ = nullptr;
-    const auto& c = Root_->Children();
-    for (size_t i = row; i < c.size(); ++i) c[i]->Row_ = static_cast<uint32_t>(i);
-    if (row == c.size()) {
-        // The last row, as when the tree is cleared from its end.
-        if (unsure) Unsure_.erase(std::find(Unsure_.begin(), Unsure_.end(), row));
-        return;
-    }
-    Relist();
-}
-
-// Rows keep their order and only move down; an unsure row stays unsure.
-void TSpriteIndex::Renumber() {
-    const auto& c = Root_->Children();
-    for (size_t i = 0; i < c.size(); ++i) {
-        const uint32_t old = c[i]->Row_;
-        Left_[i] = Left_[old];
-        Top_[i] = Top_[old];
-        Right_[i] = Right_[old];
-        Bottom_[i] = Bottom_[old];
-        Always_[i] = Always_[old];
-        c[i]->Row_ = static_cast<uint32_t>(i);
-    }
-    for (auto* v : {&Left_, &Top_, &Right_, &Bottom_}) v->resize(c.size());
-    Always_.resize(c.size());
-    Relist();
-}
-
-void TSpriteIndex::Relist() {
-    Unsure_.clear();
-    for (uint32_t i = 0; i < Always_.size(); ++i)
-        if (Always_[i] & kUnsure) Unsure_.push_back(i);
-}
-
-void TSpriteIndex::Moved(TSpritePlace* P) {
-    if (P == Root_) {
-        RootMoved_ = true;  // the root's place is every sprite's origin
-        return;
-    }
-    uint8_t& a = Always_[P->Row_];
-    if (a & kUnsure) return;
-    a |= kUnsure;
-    Unsure_.push_back(P->Row_);
-}
-
-void TSpriteIndex::Reclassify(TSprite* S) { Moved(S); }
-
-void TSpriteIndex::Settle() {
-    const auto& c = Root_->Children();
-    if (RootMoved_) {
-        RootMoved_ = false;
-        Unsure_.clear();
-        for (size_t i = 0; i < Left_.size(); ++i) Put(static_cast<uint32_t>(i), c[i]);
-        return;
-    }
-    for (uint32_t row : Unsure_) Put(row, c[row]);
-    Unsure_.clear();
-}
-
 namespace {
 
-// Whether rows [First, First + N) may be hit, one byte each. Plain loads and compares on locals,
-// which the compiler turns into vector instructions.
-template <uint32_t N>
-void Test(const int32_t* __restrict L, const int32_t* __restrict T, const int32_t* __restrict R,
-          const int32_t* __restrict B, const uint8_t* __restrict A, uint8_t* __restrict Hit, int32_t Left,
-          int32_t Top, int32_t Right, int32_t Bottom, uint8_t Rects) {
-    for (uint32_t j = 0; j < N; ++j)
-        Hit[j] = A[j] | (Rects & (L[j] < Right) & (Left < R[j]) & (T[j] < Bottom) & (Top < B[j]));
+// The cell of a coordinate, clamped to the grid; monotonic, so a range of coordinates maps to
+// a range of cells that holds every cell of a coordinate inside it.
+int32_t CellOf(int64_t V, int32_t Count) {
+    const int64_t c = (V >= 0 ? V : V - (TSpriteIndex::CellSize - 1)) / TSpriteIndex::CellSize;
+    return static_cast<int32_t>(std::clamp<int64_t>(c, 0, Count - 1));
 }
 
 }  // namespace
 
-uint32_t TSpriteIndex::Next(uint32_t First, uint32_t End, const TRect& R, bool Rects) const {
-    const int32_t left = R.Left, top = R.Top, right = R.Right, bottom = R.Bottom;
-    const uint8_t rects = Rects;
-    uint32_t k = First;
-    // Whole blocks from the first block boundary on.
-    for (; k < End && k % Block != 0; ++k)
-        if (Always_[k] | (rects & (Left_[k] < right) & (left < Right_[k]) & (Top_[k] < bottom) & (top < Bottom_[k])))
-            return k;
-    for (; k + Block <= End; k += Block) {
-        alignas(16) uint8_t hit[Block];
-        Test<Block>(&Left_[k], &Top_[k], &Right_[k], &Bottom_[k], &Always_[k], hit, left, top, right, bottom, rects);
-        uint64_t words[Block / 8];
-        std::memcpy(words, hit, Block);
-        for (uint32_t w = 0; w < Block / 8; ++w)
-            if (words[w])
-                for (uint32_t j = w * 8;; ++j)
-                    if (hit[j]) return k + j;
+TSpriteIndex::TSpriteIndex(TSprite* Root) : Root_(Root), Lists_(kAlways + 1) {}
+
+void TSpriteIndex::Join(TSprite* S) {
+    S->Index_ = this;
+    S->Order_ = NextOrder_++;
+    S->List_ = -1;
+    MarkUnsure(S);
+}
+
+void TSpriteIndex::Leave(TSprite* S) {
+    Drop(S);
+    if (S->Unsure_) {
+        Unsure_[S->UnsureSlot_] = nullptr;
+        S->Unsure_ = false;
+        // Sprites that come and go between walks leave holes; they are closed once they are many.
+        if (++UnsureLeft_ > 256 && UnsureLeft_ * 2 > Unsure_.size()) {
+            std::erase(Unsure_, nullptr);
+            for (size_t i = 0; i < Unsure_.size(); ++i) Unsure_[i]->UnsureSlot_ = static_cast<uint32_t>(i);
+            UnsureLeft_ = 0;
+        }
     }
-    for (; k < End; ++k)
-        if (Always_[k] | (rects & (Left_[k] < right) & (left < Right_[k]) & (Top_[k] < bottom) & (top < Bottom_[k])))
-            return k;
-    return End;
+    S->Index_ = nullptr;
+}
+
+void TSpriteIndex::Reclassify(TSprite* S) { Moved(S); }
+
+void TSpriteIndex::MarkUnsure(TSpritePlace* P) {
+    if (P == Root_) {
+        RootMoved_ = true;  // the root's place is every sprite's origin
+        return;
+    }
+    P->Unsure_ = true;
+    P->UnsureSlot_ = static_cast<uint32_t>(Unsure_.size());
+    Unsure_.push_back(P);
+}
+
+void TSpriteIndex::Drop(TSpritePlace* P) {
+    if (P->List_ < 0) return;
+    auto& list = Lists_[P->List_];
+    if (P->Slot_ + 1 != list.size()) {
+        list[P->Slot_] = list.back();
+        list[P->Slot_].Sprite->Slot_ = P->Slot_;
+    }
+    list.pop_back();
+    P->List_ = -1;
+}
+
+void TSpriteIndex::Put(TSprite* S) {
+    const TRect r = S->OwnRect();
+    int32_t to;
+    if (!S->IsImageSpriteEx() || !S->Children().empty())
+        to = kAlways;
+    else if (S->Width <= CellSize && S->Height <= CellSize)
+        to = CellOf(r.Top, Rows) * Columns + CellOf(r.Left, Columns);
+    else
+        to = kLarge;
+    if (S->List_ != to) {
+        Drop(S);
+        S->List_ = to;
+        S->Slot_ = static_cast<uint32_t>(Lists_[to].size());
+        Lists_[to].push_back({r.Left, r.Top, r.Right, r.Bottom, S->Order_, S});
+    } else {
+        TEntry& e = Lists_[to][S->Slot_];
+        e.Left = r.Left;
+        e.Top = r.Top;
+        e.Right = r.Right;
+        e.Bottom = r.Bottom;
+    }
+}
+
+void TSpriteIndex::Settle() {
+    if (RootMoved_) {
+        RootMoved_ = false;
+        for (TSprite* c : Root_->Children()) Put(c);
+    } else {
+        for (TSpritePlace* p : Unsure_)
+            if (p) Put(static_cast<TSprite*>(p));
+    }
+    for (TSpritePlace* p : Unsure_)
+        if (p) p->Unsure_ = false;
+    Unsure_.clear();
+    UnsureLeft_ = 0;
+}
+
+void TSpriteIndex::Find(uint64_t After, const TRect& R, bool Rects, std::vector<TFound>& Out) const {
+    Out.clear();
+    for (const TEntry& e : Lists_[kAlways])
+        if (e.Order > After) Out.push_back({e.Order, e.Sprite});
+    if (Rects) {
+        const int32_t left = R.Left, top = R.Top, right = R.Right, bottom = R.Bottom;
+        auto take = [&](const std::vector<TEntry>& List) {
+            for (const TEntry& e : List)
+                if (e.Left < right && left < e.Right && e.Top < bottom && top < e.Bottom && e.Order > After)
+                    Out.push_back({e.Order, e.Sprite});
+        };
+        take(Lists_[kLarge]);
+        // A small sprite that meets R has its left edge in (R.Left - CellSize, R.Right), and
+        // likewise its top.
+        const int32_t c0 = CellOf(int64_t{left} - CellSize + 1, Columns), c1 = CellOf(int64_t{right} - 1, Columns);
+        const int32_t r0 = CellOf(int64_t{top} - CellSize + 1, Rows), r1 = CellOf(int64_t{bottom} - 1, Rows);
+        for (int32_t row = r0; row <= r1; ++row)
+            for (int32_t col = c0; col <= c1; ++col) take(Lists_[row * Columns + col]);
+    }
+    std::sort(Out.begin(), Out.end(), [](const TFound& A, const TFound& B) { return A.Order < B.Order; });
+}
+
+TSprite* TSpriteIndex::FirstUnsure(uint64_t After, uint64_t Before) const {
+    TSpritePlace* first = nullptr;
+    for (TSpritePlace* p : Unsure_)
+        if (p && p->Order_ > After && p->Order_ < Before) {
+            Before = p->Order_;
+            first = p;
+        }
+    return static_cast<TSprite*>(first);
 }
 
 }  // namespace kv

@@ -1,9 +1,11 @@
 #pragma once
-// Where the sprites hanging from the engine are, for the collision walk: a table of their
-// rectangles in tree order. The position and size fields report every write, which marks the
-// row as unsure until the next walk begins and takes the rectangle again; an unsure row is
-// visited by every walk, like a sprite whose rectangle or hit test is its own. A collider finds
-// the sprites its rectangle can meet by one pass over packed numbers instead of a call per sprite.
+// Where the sprites hanging from the engine are, for the collision walk: a uniform grid of the
+// playfield whose cells list the small sprites by their top-left corner, a list of the large
+// ones and a list of those every walk visits (a sprite whose rectangle or hit test may be its
+// own, or one with children). Each sprite carries the number of its joining, which orders the
+// engine's children as the tree does, so a walk visits what the grid yields in tree order.
+// The position and size fields report every write, which marks the sprite as unsure until the
+// next walk begins and takes its rectangle again; a sprite written during a walk is visited.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -39,7 +41,7 @@ private:
     T V_{};
 };
 
-// A sprite's position and size, and its row in the index.
+// A sprite's position and size, and its place in the index.
 struct TSpritePlace {
     TTracked<double, 0> X;
     TTracked<double, 1> Y;
@@ -47,42 +49,62 @@ struct TSpritePlace {
     TTracked<int32_t, 3> Height;
 
     TSpriteIndex* Index_ = nullptr;  // set while the sprite hangs from the engine itself
-    uint32_t Row_ = 0;               // its place among the engine's children
+    uint64_t Order_ = 0;             // when it joined; later joins come later in the tree
+    int32_t List_ = -1;              // the index's list that holds it, -1 for none yet
+    uint32_t Slot_ = 0;              // its place in that list
+    uint32_t UnsureSlot_ = 0;        // its place among the unsure, while Unsure_
+    bool Unsure_ = false;
 };
 
 class TSpriteIndex {
 public:
-    explicit TSpriteIndex(TSprite* Root) : Root_(Root) {}
+    explicit TSpriteIndex(TSprite* Root);
 
-    // A new child of the root (its last row), or one that the root no longer holds.
+    // A new child of the root, or one that the root no longer holds.
     void Join(TSprite* S);
     void Leave(TSprite* S);
-    // After a purge took rows out of the root's children.
-    void Renumber();
-    // A row's rectangle, or whether every walk must visit it, may have changed.
-    void Moved(TSpritePlace* P);
+    // A sprite's rectangle, or whether every walk must visit it, may have changed.
+    void Moved(TSpritePlace* P) {
+        if (!P->Unsure_) MarkUnsure(P);
+    }
     void Reclassify(TSprite* S);
-    // Takes the rectangles of the rows marked since.
+    // Takes the rectangles of the sprites marked since.
     void Settle();
 
-    // The first row from First on, before End, that a collider with rectangle R may hit: one
-    // whose rectangle meets R (only when Rects), or one that every walk visits (a sprite whose
-    // rectangle or hit test may be its own, or one with children).
-    uint32_t Next(uint32_t First, uint32_t End, const TRect& R, bool Rects) const;
+    struct TFound {
+        uint64_t Order;
+        TSprite* Sprite;
+    };
+    // The settled sprites joined after After that a collider with rectangle R may hit, in tree
+    // order: those whose rectangle meets R (only when Rects), and those every walk visits.
+    void Find(uint64_t After, const TRect& R, bool Rects, std::vector<TFound>& Out) const;
+    // The first sprite marked unsure since the last Settle that joined after After and before
+    // Before, or nullptr.
+    TSprite* FirstUnsure(uint64_t After, uint64_t Before) const;
+    // The order the next sprite to join will get.
+    uint64_t End() const { return NextOrder_; }
 
-    static constexpr uint32_t Block = 64;
+    // Cells of CellSize pixels over the playfield; a sprite no wider or taller than that is kept
+    // in the cell of its top-left corner (clamped to the grid), others in the list of large ones.
+    static constexpr int32_t CellSize = 32, Columns = 12, Rows = 16;
 
 private:
-    void Put(uint32_t Row, TSprite* S);
-    void Relist();
+    struct TEntry {
+        int32_t Left, Top, Right, Bottom;
+        uint64_t Order;
+        TSprite* Sprite;
+    };
+    static constexpr int32_t kLarge = Columns * Rows, kAlways = kLarge + 1;
+    void MarkUnsure(TSpritePlace* P);
+    void Put(TSprite* S);
+    void Drop(TSpritePlace* P);
 
     TSprite* Root_;
-    std::vector<int32_t> Left_, Top_, Right_, Bottom_;
-    // Non-zero for a row every walk visits: kSelf, kUnsure or both.
-    std::vector<uint8_t> Always_;
-    std::vector<uint32_t> Unsure_;
+    std::vector<std::vector<TEntry>> Lists_;  // the cells, then the large, then the always
+    std::vector<TSpritePlace*> Unsure_;       // nullptr where one has left since
+    size_t UnsureLeft_ = 0;
+    uint64_t NextOrder_ = 1;
     bool RootMoved_ = false;
-    static constexpr uint8_t kSelf = 1, kUnsure = 2;
 };
 
 template <class T, int Field>

@@ -32,6 +32,8 @@ public:
     virtual void DrawPicture(const TPictureCollectionItem& Item, const TDrawParams& P) = 0;
     // Text with a clear brush: top-left of the text at (X, Y), size in points.
     virtual void TextOut(int32_t X, int32_t Y, const std::string& Utf8, TColor Color, int32_t Points) = 0;
+    // Nothing drawn on it is kept or shown, so the frame loop need not draw.
+    virtual bool Blind() const { return false; }
 };
 
 // The back buffer's text canvas: font colour and size are state that each HUD block sets.

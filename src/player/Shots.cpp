@@ -28,8 +28,8 @@ void PlaceShot(TImageSpriteEx* S, const char* Picture, int32_t Angle) {
 }  // namespace
 
 void TShotsSprite::OnHit(TSprite* Other, bool&) {
-    auto* enemy = dynamic_cast<TEnemySprite*>(Other);
-    if (!enemy) return;
+    if (!IsA<TEnemySprite>(Other)) return;
+    auto* enemy = static_cast<TEnemySprite*>(Other);
     TForm1& F = FormOf(this);
     for (const TSmallEnemyRow& row : SmallEnemyRows()) {
         if (!row.Is(enemy)) continue;

@@ -33,7 +33,9 @@ void TForm1::DXTimer1Timer(int32_t LagCount) {
     Log.Frame++;
     if (DXDraw1) DXDraw1->Fill(0);
     DXInput1.Refresh();
-    if (DXDraw1) Engine_->Draw();
+    // Drawing changes nothing but pixels: on a surface nobody looks at it is left out.
+    const bool drawn = DXDraw1 && !DXDraw1->Blind();
+    if (drawn) Engine_->Draw();
     Engine_->Purge();
     Engine_->Move(LagCount);
     if (ZikiSprite) {
@@ -44,7 +46,7 @@ void TForm1::DXTimer1Timer(int32_t LagCount) {
         LastHanteiX = ZikiHanteiSprite->X;
         LastHanteiY = ZikiHanteiSprite->Y;
     }
-    DrawHud();
+    if (drawn) DrawHud();
 }
 
 void TForm1::DrawHud() {

@@ -1,8 +1,9 @@
 // The collision walk through the index against the walk of the whole tree: random scenes whose
-// sprites move, resize, die, spawn, gain children and stop walks from inside their hits must give
-// the same hits in the same order.
+// sprites move (off the grid too), resize across the grid's cell size, die, spawn, gain children
+// and stop walks from inside their hits must give the same hits in the same order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -68,6 +69,7 @@ public:
             case 7: Done = true; break;
             case 8: if (TSprite* s = Any()) s->Collidable = !s->Collidable; break;
             case 9: if (TSprite* s = Any()) s->Width = Sc.Roll(70); break;
+            case 11: if (TSprite* s = Any()) s->Height = Sc.Roll(70) - 3; break;
             case 10: if (Sc.Roll(8) == 0) if (TSprite* s = Any()) Sc.Log("inner " + std::to_string(s->Collide())); break;
             default: break;
         }
@@ -81,7 +83,7 @@ public:
     void Wander(TSprite* S) {
         switch (Sc.Roll(8)) {
             case 0: S->X = Sc.Roll(400) - 40.5; S->Y = Sc.Roll(560) - 40.25; break;  // anywhere, off the view too
-            case 1: S->X += 300; break;
+            case 1: S->X += 300; S->Y -= Sc.Roll(2) * 700; break;  // far off the grid
             default: S->X += Sc.Roll(9) - 4; S->Y += (Sc.Roll(9) - 4) * 0.75; break;
         }
     }
@@ -115,9 +117,10 @@ void TScene::Spawn(TSprite* Parent) {
     All.push_back(s);
     s->X = Roll(360) - 20 + 0.5 * Roll(2);
     s->Y = Roll(520) - 20;
+    // Empty, large, about a grid cell's size, negative, small.
     const int size = Roll(10);
-    s->Width = size == 0 ? 0 : size == 1 ? 40 + Roll(80) : 2 + Roll(30);  // empty, large, small
-    s->Height = size == 0 ? Roll(3) : 2 + Roll(30);
+    s->Width = size == 0 ? 0 : size == 1 ? 40 + Roll(80) : size == 2 ? 31 + Roll(4) : size == 3 ? -Roll(5) : 2 + Roll(30);
+    s->Height = size == 0 ? Roll(3) : size == 2 ? 31 + Roll(4) : 2 + Roll(30);
 }
 
 std::vector<std::string> Play(uint32_t Seed, bool Grid) {
@@ -141,3 +144,48 @@ TEST(CollisionIndex, HitsComeInTheTreeWalksOrderWhateverTheHitsDo) {
 }
 
 }  // namespace
+
+// Sprites that meet a collider by one pixel at a corner, of sizes about a grid cell's, around
+// colliders on and off the grid: the index finds each one the tree walk finds.
+TEST(CollisionIndex, FindsWhatMeetsTheColliderByOnePixelAroundTheCells) {
+    struct TCollider : TImageSpriteEx {
+        using TImageSpriteEx::TImageSpriteEx;
+        void OnHit(TSprite* Other, bool&) override { Hits.push_back(Other); }
+        std::vector<TSprite*> Hits;
+    };
+    auto hits = [](bool Grid) {
+        headless::TRecordingSurface s;
+        TSpriteEngine e;
+        e.SetSurface(&s);
+        e.UseIndex = Grid;
+        std::vector<std::vector<int>> seen;
+        for (int c = -50; c < 420; c += 13) {
+            auto* col = new TCollider(&e);
+            col->X = c + 0.5;
+            col->Y = c * 1.2;
+            col->Width = 1 + c % 9;
+            col->Height = 33 - c % 5;
+            const TRect r = col->OwnRect();
+            std::vector<TSprite*> all;
+            for (int size : {30, 31, 32, 33})
+                for (int corner = 0; corner < 4; ++corner) {
+                    auto* t = new TImageSpriteEx(&e);
+                    t->Width = t->Height = size;
+                    t->X = corner & 1 ? r.Right - 1 : r.Left - size + 1;
+                    t->Y = corner & 2 ? r.Bottom - 1 : r.Top - size + 1;
+                    all.push_back(t);
+                }
+            col->Collide();
+            std::vector<int> ids;
+            for (TSprite* h : col->Hits) ids.push_back(static_cast<int>(std::find(all.begin(), all.end(), h) - all.begin()));
+            seen.push_back(ids);
+            col->Kill();
+            for (TSprite* t : all) t->Kill();
+            e.Purge();
+        }
+        return seen;
+    };
+    const auto plain = hits(false);
+    ASSERT_EQ(plain.front().size(), 16u);
+    EXPECT_EQ(hits(true), plain);
+}

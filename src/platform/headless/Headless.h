@@ -33,6 +33,7 @@ public:
     void Prepare(TPictureCollectionItem&) override {}
     void DrawPicture(const TPictureCollectionItem& Item, const TDrawParams& P) override;
     void TextOut(int32_t X, int32_t Y, const std::string& Utf8, TColor Color, int32_t Points) override;
+    bool Blind() const override { return !Record; }
 
     bool Record = true;
     int32_t Fills = 0;
