@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "Scenes.h"
+#include "Timing.h"
 #include "platform/sdl/SdlSurface.h"
 
 using namespace kv;
@@ -34,8 +35,9 @@ using kvtest::TWorld;
 
 namespace {
 
-using TClock = std::chrono::steady_clock;
-double Ms(TClock::duration D) { return std::chrono::duration<double, std::milli>(D).count(); }
+using kvbench::Ms;
+using kvbench::TimeDraw;
+using kvbench::TClock;
 
 double Median(std::vector<double> V) {
     std::sort(V.begin(), V.end());
@@ -115,15 +117,6 @@ void KeepBest(std::vector<double>& V, size_t I, double T) {
     V[I] = std::min(V[I], T);
 }
 
-// Draws the back buffer as a frame does (before its purge and move) and waits for the renderer.
-double TimeDraw(TWorld& W, TSdlSurface& S) {
-    const auto t0 = TClock::now();
-    S.Fill(0);
-    W.E()->Draw();
-    W.F().DrawHud();
-    SDL_RenderFlush(S.Renderer());
-    return Ms(TClock::now() - t0);
-}
 
 struct TScene {
     std::string Name;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Scenes.h"
+#include "Timing.h"
 #include "bosses/BossTest.h"
 #include "bosses/Dagar.h"
 #include "enemies/Sign.h"
@@ -26,24 +27,14 @@ using kvtest::TWorld;
 
 namespace {
 
-using TClock = std::chrono::steady_clock;
-
-double Ms(TClock::duration D) { return std::chrono::duration<double, std::milli>(D).count(); }
+using kvbench::Ms;
+using kvbench::TClock;
+using kvbench::TimeDraw;
 
 struct TFrameTimes {
     std::vector<double> Sim, Draw;
     int PeakSprites = 0;
 };
-
-// Draws the back buffer as a frame would (before its purge and move) and waits for the renderer.
-double TimeDraw(TWorld& W, TSdlSurface& S) {
-    const auto t0 = TClock::now();
-    S.Fill(0);
-    W.E()->Draw();
-    W.F().DrawHud();
-    SDL_RenderFlush(S.Renderer());
-    return Ms(TClock::now() - t0);
-}
 
 // One frame of the frame loop without a back buffer: input, purge, move and the collisions.
 double TimeSim(TWorld& W) {

@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "Scenes.h"
+#include "Timing.h"
 #include "app/Autopilot.h"
 #include "app/Session.h"
 #include "player/Play.h"
@@ -22,19 +24,13 @@ using kvtest::TWorld;
 
 namespace {
 
-using TClock = std::chrono::steady_clock;
-double Ms(TClock::duration D) { return std::chrono::duration<double, std::milli>(D).count(); }
+using kvbench::Ms;
+using kvbench::TClock;
 
 void BulletFieldSnapshot(benchmark::State& State) {
     TWorld w;
     w.Surface.Record = false;
-    kvtest::StartPlaying(w);
-    uint32_t r = 12345;
-    auto next = [&r](int Range) {
-        r = r * 1103515245u + 12345u;
-        return static_cast<double>((r >> 8) % static_cast<uint32_t>(Range));
-    };
-    for (int i = 0; i < 5000; ++i) kvtest::StandingBullet(w, next(311), next(400));
+    kvbench::StandingBullets(w);
     for (int i = 0; i < 10; ++i) new TShotASprite(w.E(), 6 * i % 25);
     w.Frame(2);
     std::vector<double> take, restore;

@@ -30,6 +30,13 @@ expect_status() {  # status, file, args…
   [ $rc -eq "$want" ] || fail "'$*' gave status $rc, not $want: $(cat "$err")"
 }
 # A data folder with the built assets and a fresh record (EXTRA: 0 or 1).
+# The tools a test of the window needs: an X server, a window manager and a hand on the keys.
+needs_window_tools() {
+  for tool in xvfb-run xdotool openbox; do
+    command -v $tool > /dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
+  done
+}
+
 make_data() {
   local dir="$1" extra="${2:-0}"
   mkdir -p "$dir"

@@ -2,9 +2,7 @@
 # F11 and Alt+Enter switch full screen and back, a resize is kept, and the next start opens as
 # the last one was left. A settings file that cannot be read is named and left alone.
 source "$(dirname "$0")/lib.sh"
-for tool in xvfb-run xdotool openbox; do
-  command -v $tool > /dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
-done
+needs_window_tools
 export XDG_CONFIG_HOME="$WORK/config" HOME="$WORK/home"
 mkdir -p "$HOME"
 SETTINGS="$XDG_CONFIG_HOME/kalvento/settings.toml"

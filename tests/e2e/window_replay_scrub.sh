@@ -2,9 +2,7 @@
 # forward (5 seconds, to a stage's start and on), a slower and a faster speed, a frame stepped
 # while paused; the replay still plays to its recorded end with every checkpoint matching.
 source "$(dirname "$0")/lib.sh"
-for tool in xvfb-run xdotool openbox; do
-  command -v $tool > /dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
-done
+needs_window_tools
 export HOME="$WORK/home"
 mkdir -p "$HOME"
 make_data "$WORK/data"

@@ -1,9 +1,7 @@
 # A kept replay chosen in the replay window with keys only plays back in the window, then the
 # menu comes back. Its events go to LOG.replay.
 source "$(dirname "$0")/lib.sh"
-for tool in xvfb-run xdotool openbox; do
-  command -v $tool > /dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
-done
+needs_window_tools
 export HOME="$WORK/home"
 mkdir -p "$HOME"
 make_data "$WORK/data"

@@ -3,9 +3,7 @@
 # the recording and the kept replay play back alone to the same end, the kept replay in a
 # window as well.
 source "$(dirname "$0")/lib.sh"
-for tool in xvfb-run xdotool openbox; do
-  command -v $tool > /dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
-done
+needs_window_tools
 export HOME="$WORK/home"
 mkdir -p "$HOME"
 make_data "$WORK/data"

@@ -4,9 +4,7 @@
 # history counts it as practice, and its replay, kept with the player's others, plays back alone
 # to the same end with every checkpoint matching.
 source "$(dirname "$0")/lib.sh"
-for tool in xvfb-run xdotool openbox; do
-  command -v $tool > /dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
-done
+needs_window_tools
 export HOME="$WORK/home"
 mkdir -p "$HOME"
 make_data "$WORK/data"
