@@ -17,6 +17,7 @@
 #include "player/Play.h"
 #include "player/Shots.h"
 #include "snapshot/GameSnapshot.h"
+#include "support/SessionFrame.h"
 #include "support/World.h"
 
 using namespace kv;
@@ -55,14 +56,7 @@ void BulletFieldSnapshot(benchmark::State& State) {
     State.counters["size_kb"] = static_cast<double>(bytes) / 1024;
 }
 
-// One frame as a headless run makes it.
-void RunFrame(TWorld& W, app::TSession& S, int64_t Next, app::TAutopilot* Pilot, TKeyboard* Recorder) {
-    S.ApplyScript(Next, &W.Keyboard);
-    if (Pilot) Pilot->BeforeFrame(Next, S);
-    if (Recorder) S.RecordStates(Next, Recorder->Read());
-    W.Frame(1);
-    S.AfterFrame(Next);
-}
+using kvtest::RunSessionFrame;
 
 void LongestReplayJumps(benchmark::State& State) {
     constexpr int64_t Every = 300;
@@ -85,7 +79,7 @@ void LongestReplayJumps(benchmark::State& State) {
         s.StartRequestedGame();
         snaps.push_back(std::make_unique<TGameSnapshot>(a.F()));
         for (int64_t f = 1; f <= 150000 && a.F().Log.CountOf("game_clear") < 2; ++f) {
-            RunFrame(a, s, f, &pilot, &recorder);
+            RunSessionFrame(a, s, f, &pilot, &recorder);
             if (f % Every == 0) {
                 snaps.push_back(std::make_unique<TGameSnapshot>(a.F()));
                 bytes += snaps.back()->Bytes();
@@ -111,7 +105,7 @@ void LongestReplayJumps(benchmark::State& State) {
             const int64_t from = target / Every * Every;
             snaps[static_cast<size_t>(from / Every)]->Restore(b.F());
             s.SkipScriptTo(from, &b.Keyboard);
-            for (int64_t f = from + 1; f <= target; ++f) RunFrame(b, s, f, nullptr, nullptr);
+            for (int64_t f = from + 1; f <= target; ++f) RunSessionFrame(b, s, f, nullptr, nullptr);
             worst = std::max(worst, Ms(TClock::now() - t0));
             ++jumps;
         }

@@ -11,6 +11,7 @@
 #include "player/Play.h"
 #include "shell/StateChecksum.h"
 #include "snapshot/GameSnapshot.h"
+#include "support/SessionFrame.h"
 
 using namespace kv;
 using kvtest::TWorld;
@@ -19,14 +20,7 @@ namespace {
 
 constexpr int64_t Every = 300;
 
-// One frame as a headless run makes it, the script and the one-second tick included.
-void RunFrame(TWorld& W, app::TSession& S, int64_t Next, app::TAutopilot* Pilot, TKeyboard* Recorder) {
-    S.ApplyScript(Next, &W.Keyboard);
-    if (Pilot) Pilot->BeforeFrame(Next, S);
-    if (Recorder) S.RecordStates(Next, Recorder->Read());
-    W.Frame(1);
-    S.AfterFrame(Next);
-}
+using kvtest::RunSessionFrame;
 
 struct TCheckpoint {
     std::unique_ptr<TGameSnapshot> Snapshot;
@@ -58,7 +52,7 @@ TEST(Snapshot, RestoredInAFreshWindowEveryCheckpointOfANormalAndAnExtraGameComes
         TKeyboard recorder(&a.Keyboard);
         ASSERT_TRUE(s.StartRequestedGame());
         for (int64_t frame = 1; frame <= 150000 && a.F().Log.CountOf("game_clear") < 2; ++frame) {
-            RunFrame(a, s, frame, &pilot, &recorder);
+            RunSessionFrame(a, s, frame, &pilot, &recorder);
             if (frame % Every == 0)
                 checkpoints.push_back({std::make_unique<TGameSnapshot>(a.F()), StateChecksum(a.F()), lines.size()});
             if (frame % 60 == 0) s.Timer(frame + 1);
@@ -82,7 +76,7 @@ TEST(Snapshot, RestoredInAFreshWindowEveryCheckpointOfANormalAndAnExtraGameComes
         checkpoints[i].Snapshot->Restore(b.F());
         ASSERT_EQ(StateChecksum(b.F()), checkpoints[i].Checksum) << "restored at frame " << from;
         s.SkipScriptTo(from, &b.Keyboard);
-        for (int64_t frame = from + 1; frame <= from + Every; ++frame) RunFrame(b, s, frame, nullptr, nullptr);
+        for (int64_t frame = from + 1; frame <= from + Every; ++frame) RunSessionFrame(b, s, frame, nullptr, nullptr);
         ASSERT_EQ(StateChecksum(b.F()), checkpoints[i + 1].Checksum) << "from frame " << from;
         ASSERT_FALSE(s.Diverged());
         const std::vector<std::string> want(lines.begin() + checkpoints[i].LogLine,
