@@ -11,6 +11,16 @@
 
 namespace kv {
 
+namespace {
+
+// Backslashes in the game's track names are folder separators.
+std::string Slashed(std::string Path) {
+    std::replace(Path.begin(), Path.end(), '\\', '/');
+    return Path;
+}
+
+}  // namespace
+
 TSdlMusic::TSdlMusic(std::unique_ptr<IMusicBackend> Backend) : Backend_(std::move(Backend)) {
     if (!Backend_) Backend_ = NewSilentMusicBackend();
     Backend_->Finished = [this] { Ended(); };
@@ -67,10 +77,8 @@ void TSdlMusic::Open(const std::string& Path) {
     Backend_->Unload();
     Open_ = false;
     Position_ = 0;
-    std::string p = Path;
-    std::replace(p.begin(), p.end(), '\\', '/');
-    Path_ = p;
-    if (std::string why = Backend_->Load(p); !why.empty())
+    Path_ = Slashed(Path);
+    if (std::string why = Backend_->Load(Path_); !why.empty())
         throw EMCIDeviceError("The music file '" + Path + "' cannot be opened: " + why);
     Open_ = true;
 }
@@ -93,9 +101,7 @@ void TSdlMusic::Play() {
 }
 
 void TSdlMusic::PlayAt(const std::string& Path, double Seconds) {
-    std::string p = Path;
-    std::replace(p.begin(), p.end(), '\\', '/');
-    const bool same = Open_ && p == Path_;
+    const bool same = Open_ && Slashed(Path) == Path_;
     if (!same) Open(Path);
     if (const double length = Backend_->Duration(); length > 0) Seconds = std::fmod(Seconds, length);
     Seconds = std::max(0.0, Seconds);
