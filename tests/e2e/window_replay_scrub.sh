@@ -12,31 +12,11 @@ make_data "$WORK/data"
 replay="$(ls "$XDG_DATA_HOME"/kalvento/replays/*.kvr)"
 grep -q '^[0-9]* check ' "$replay" || fail "the replay has no checkpoints"
 
-cat > "$WORK/inner.sh" <<'INNER'
-set -eu
-log="$1" driver="$2"
-shift 2
-openbox > /dev/null 2>&1 & wm=$!
-trap 'kill $wm 2> /dev/null || true' EXIT
-sleep 1
-"$KVW" --data "$WORK/data" --input "$REPLAY" --log "$log" "$@" 2> "$log.err" & pid=$!
-xdotool search --sync --name '^Kalvento$' windowfocus --sync > /dev/null 2>&1 || true
-# Waits until the log has N seek events.
-seeks() {
-  for _ in $(seq 100); do
-    [ "$(grep -c '"event": \?"seek"' "$log" 2> /dev/null || true)" -ge "$1" ] && return 0
-    sleep 0.2
-  done
-  return 1
-}
-source "$driver"
-wait $pid
-INNER
 scrub() {  # name, driver, options
   local name="$1" driver="$2"
   shift 2
   timeout 250 env KVW="$KV_WINDOWED" WORK="$WORK" REPLAY="$replay" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    bash "$WORK/inner.sh" "$WORK/$name.jsonl" "$driver" "$@" || fail "the $name run failed: $(cat "$WORK/$name.jsonl.err")"
+    bash "$(dirname "$0")/watch_in_window.sh" "$WORK/$name.jsonl" "$driver" "$@" || fail "the $name run failed: $(cat "$WORK/$name.jsonl.err")"
 }
 # from, to of each seek
 jumps() { events "$1" seek | python3 -c '
@@ -60,10 +40,10 @@ check_end() {  # name, frames stepped while paused
 # stage: instead P, . . (two frames), P; 2 (half speed), 6 (as fast as it goes) to the end.
 cat > "$WORK/keys.sh" <<'DRIVER'
 sleep 8
-xdotool key Left; seeks 1
-xdotool key Right; seeks 2
-xdotool key Prior; seeks 3
-xdotool key Right; seeks 4
+xdotool key Left; logged seek 1
+xdotool key Right; logged seek 2
+xdotool key Prior; logged seek 3
+xdotool key Right; logged seek 4
 xdotool key p; sleep 0.3; xdotool key period; sleep 0.2; xdotool key period; xdotool key p
 xdotool key 2; sleep 1; xdotool key 6
 DRIVER
@@ -76,10 +56,10 @@ check_end keys 2
 cat > "$WORK/pad.sh" <<'DRIVER'
 feed() { echo "$*" >> "$KALVENTO_TEST_PAD"; }
 sleep 8
-feed press dpleft; seeks 1
-feed press dpright; seeks 2
-feed press dpup; seeks 3
-feed press dpright; seeks 4
+feed press dpleft; logged seek 1
+feed press dpright; logged seek 2
+feed press dpup; logged seek 3
+feed press dpright; logged seek 4
 feed press start; sleep 0.3; feed press a; sleep 0.3; feed press start
 for b in leftshoulder leftshoulder rightshoulder rightshoulder rightshoulder rightshoulder; do feed press $b; sleep 0.3; done
 DRIVER
@@ -90,7 +70,7 @@ unset KALVENTO_TEST_PAD
 check_end pad 1
 
 # --from: watching starts at that frame (the music from where it was there) and plays on.
-echo 'seeks 1; xdotool key 6' > "$WORK/from.sh"
+echo 'logged seek 1; xdotool key 6' > "$WORK/from.sh"
 scrub from "$WORK/from.sh" --from 1500
 [ "$(jumps "$WORK/from.jsonl")" = "0 1500" ] || fail "--from did not start at 1500: $(jumps "$WORK/from.jsonl")"
 [ -z "$(events "$WORK/from.jsonl" diverged)" ] || fail "from: the replay diverged"

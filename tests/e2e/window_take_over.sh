@@ -14,28 +14,9 @@ make_data "$WORK/data"
 replay="$(ls "$XDG_DATA_HOME"/kalvento/replays/*.kvr)"
 record_before="$(md5sum < "$WORK/data/Score.dtf")"
 
-cat > "$WORK/inner.sh" <<'INNER'
-set -eu
-log="$1" driver="$2"
-openbox > /dev/null 2>&1 & wm=$!
-trap 'kill $wm 2> /dev/null || true' EXIT
-sleep 1
-"$KVW" --data "$WORK/data" --input "$REPLAY" --frames 1800 --log "$log" 2> "$log.err" & pid=$!
-xdotool search --sync --name '^Kalvento$' windowfocus --sync > /dev/null 2>&1 || true
-# Waits until the log has N events E.
-logged() {
-  for _ in $(seq 100); do
-    [ "$(grep -c "\"event\": \\?\"$1\"" "$log" 2> /dev/null || true)" -ge "$2" ] && return 0
-    sleep 0.2
-  done
-  return 1
-}
-source "$driver"
-wait $pid
-INNER
 run() {  # name, driver
   timeout 250 env KVW="$KV_WINDOWED" WORK="$WORK" REPLAY="$replay" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    bash "$WORK/inner.sh" "$WORK/$1.jsonl" "$2" || fail "the $1 run failed: $(cat "$WORK/$1.jsonl.err")"
+    bash "$(dirname "$0")/watch_in_window.sh" "$WORK/$1.jsonl" "$2" --frames 1800 || fail "the $1 run failed: $(cat "$WORK/$1.jsonl.err")"
 }
 frame_of() { events "$1" "$2" | sed -n 1p | python3 -c 'import json, sys; print(json.load(sys.stdin)["frame"])'; }
 check() {  # name
