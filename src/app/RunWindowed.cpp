@@ -321,24 +321,19 @@ int RunWindowedOnce(const TOptions& O, const std::string& ExeDir, TRunEnd& End) 
             rewound = true;
             form.Handle([&] { session.Rewind.StepBack(form, unseen, &audio); });
             form.DXDraw1 = surface.get();
-            frame = next;
-            if (stats) stats->Ran(1);
-            form.Handle([&] { session.AfterFrame(frame); });
-            if (scrub && scrub->Wants(frame))
-                scrub->Keep(frame, std::make_unique<TGameSnapshot>(form), session.Rewind);
-            return true;
+        } else {
+            // Let go after rewinding: the music of the moment gone back to.
+            if (rewound && music) form.Handle([&] { MusicFollowsGame(form, *music); });
+            rewound = false;
+            session.Rewind.BeforeFrame(form, session.ActionsDone());
+            // The frame's handler carries its own guard; the extra frames of a fast replay are not
+            // paced by the timer.
+            const bool ran = Paced ? form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), true)
+                                   : (form.DXTimer1.OnTimer(1), true);
+            form.DXDraw1 = surface.get();
+            if (!ran) return false;
+            session.Rewind.AfterFrame(form);
         }
-        // Let go after rewinding: the music of the moment gone back to.
-        if (rewound && music) form.Handle([&] { MusicFollowsGame(form, *music); });
-        rewound = false;
-        session.Rewind.BeforeFrame(form, session.ActionsDone());
-        // The frame's handler carries its own guard; the extra frames of a fast replay are not
-        // paced by the timer.
-        const bool ran = Paced ? form.DXTimer1.Tick(static_cast<int64_t>(SDL_GetTicks64()), true)
-                               : (form.DXTimer1.OnTimer(1), true);
-        form.DXDraw1 = surface.get();
-        if (!ran) return false;
-        session.Rewind.AfterFrame(form);
         frame = next;
         if (stats) stats->Ran(1);
         form.Handle([&] { session.AfterFrame(frame); });
