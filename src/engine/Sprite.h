@@ -48,6 +48,10 @@ public:
         return {x, y, x + Width, y + Height};
     }
 
+    // When a child of the engine itself joined it: a later child has a larger number, and no two
+    // children share one over the engine's life.
+    uint64_t JoinOrder() const { return Order_; }
+
     TSpriteEngine* Engine = nullptr;
     TSprite* Parent = nullptr;
     bool Killed = false;
