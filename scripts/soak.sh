@@ -54,7 +54,7 @@ versions=0
 last=""
 bad=0
 while kill -0 "$asan_pid" 2>/dev/null; do
-  sum="$(cksum <"$work/asan/Score.dtf" 2>/dev/null || true)"
+  sum="$(cksum 2>/dev/null <"$work/asan/Score.dtf" || true)"
   if [ -n "$sum" ] && [ "$sum" != "$last" ]; then
     last="$sum"
     versions=$((versions + 1))
