@@ -59,8 +59,9 @@ V2 Sqrt(V2 A) {
 #endif
 }
 
-// Gap along one axis between [A, AEnd] and [B, B + BW] (0 when they overlap).
+// Gap along one axis between [A, AEnd] and [B, B + BW] (0 when they overlap), and two at once.
 double AxisGap(double A, double AEnd, double B, double BW) { return Max(Max(B - AEnd, A - (B + BW)), 0.0); }
+V2 AxisGap(V2 A, V2 AEnd, V2 B, V2 BW) { return Max(Max(B - AEnd, A - (B + BW)), V2{0, 0}); }
 
 }  // namespace
 
@@ -222,12 +223,10 @@ void TPilotSight::Weigh(double (&Danger)[9], double (&NearDanger)[9]) {
             const size_t k = Close_[n];
             const double m = th.Margin[k];
             const V2 bx = zero + (th.X[k] + th.VX[k] * t), by = zero + (th.Y[k] + th.VY[k] * t);
-            const V2 bRight = bx + th.W[k], bBottom = by + th.H[k];
+            const V2 w = zero + th.W[k], h = zero + th.H[k];
             // Gaps along each axis to the three columns and the three rows.
-            const V2 gx01 = Max(Max(bx - (hx01 + HitBoxSize), hx01 - bRight), zero);
-            const V2 gx2 = Max(Max(bx - (hx2 + HitBoxSize), hx2 - bRight), zero);
-            const V2 gy01 = Max(Max(by - (hy01 + HitBoxSize), hy01 - bBottom), zero);
-            const V2 gy2 = Max(Max(by - (hy2 + HitBoxSize), hy2 - bBottom), zero);
+            const V2 gx01 = AxisGap(hx01, hx01 + HitBoxSize, bx, w), gx2 = AxisGap(hx2, hx2 + HitBoxSize, bx, w);
+            const V2 gy01 = AxisGap(hy01, hy01 + HitBoxSize, by, h), gy2 = AxisGap(hy2, hy2 + HitBoxSize, by, h);
             const double gy[3] = {gy01[0], gy01[1], gy2[0]};
             const V2 xx01 = gx01 * gx01, xx2 = gx2 * gx2;
             const bool nearToo = th.Bullet[k] && t <= 2;
