@@ -153,7 +153,7 @@ void TPilotSight::Look(const TSpriteEngine& Engine, int64_t Frame, const TShip& 
         if (!kind->Looked) continue;
         const double x = s->X, y = s->Y, w = s->Width, h = s->Height;
         // Enemies are always looked at: they are few and may be targets.
-        if (!kind->Enemy & ((x > farRight) | (x + w < farLeft) | (y > farBottom) | (y + h < farTop))) continue;
+        if (!kind->Enemy && ((x > farRight) | (x + w < farLeft) | (y > farBottom) | (y + h < farTop))) continue;
         const uint64_t order = s->JoinOrder();
         while (at < Seen_.size() && Seen_[at].Order < order) ++at;
         double vx = 0, vy = 0;
